@@ -1,0 +1,151 @@
+#include "net/http_client.h"
+
+#include <curl/curl.h>
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+namespace kelo {
+
+namespace {
+
+struct EasyDeleter {
+    void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+};
+using EasyHandle = std::unique_ptr<CURL, EasyDeleter>;
+
+}  // namespace
+
+// Where the write callback puts received bytes: appended to a string, or
+// into a fixed buffer whose capacity is the length a range request asked for.
+struct HttpClient::Sink {
+    std::string* text = nullptr;
+    char* fixed = nullptr;
+    size_t capacity = 0;
+    size_t used = 0;
+};
+
+namespace {
+
+size_t AppendToSink(char* data, size_t size, size_t count, void* target) {
+    auto* sink = static_cast<HttpClient::Sink*>(target);
+    if (sink == nullptr) return 0;
+    const size_t bytes = size * count;
+    if (sink->text != nullptr) {
+        sink->text->append(data, bytes);
+        return bytes;
+    }
+    if (bytes > sink->capacity - sink->used) return 0;  // more than was asked for
+    std::memcpy(sink->fixed + sink->used, data, bytes);
+    sink->used += bytes;
+    return bytes;
+}
+
+}  // namespace
+
+void HttpClient::SlistDeleter::operator()(curl_slist* list) const { curl_slist_free_all(list); }
+
+HttpClient::HttpClient() = default;
+HttpClient::~HttpClient() = default;
+
+void HttpClient::GlobalInit(long flags) { curl_global_init(flags); }
+
+void HttpClient::AddHeader(const std::string& name, const std::string& value) {
+    const std::string line = name + ": " + value;
+    curl_slist* grown = curl_slist_append(headers_.get(), line.c_str());
+    if (grown != nullptr) {
+        headers_.release();
+        headers_.reset(grown);
+    }
+}
+
+bool HttpClient::Perform(const std::string& url, const char* range, Sink& sink) {
+    EasyHandle easy(curl_easy_init());
+    if (!easy) {
+        lastCode_ = CURLE_FAILED_INIT;
+        return false;
+    }
+    CURL* h = easy.get();
+    auto stored = [this](CURLcode code) {
+        lastCode_ = code;
+        return code == CURLE_OK;
+    };
+    if (!stored(curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L))) return false;
+    if (headers_ && !stored(curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers_.get()))) return false;
+    if (timeout_ > 0 && !stored(curl_easy_setopt(h, CURLOPT_TIMEOUT, static_cast<long>(timeout_)))) return false;
+    if (!stored(curl_easy_setopt(h, CURLOPT_URL, url.c_str()))) return false;
+    if (range != nullptr && !stored(curl_easy_setopt(h, CURLOPT_RANGE, range))) return false;
+#if LIBCURL_VERSION_NUM >= 0x075500
+    if (!stored(curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https"))) return false;
+#else
+    if (!stored(curl_easy_setopt(h, CURLOPT_PROTOCOLS, static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS)))) return false;
+#endif
+
+    curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, verifyPeer_ ? 2L : 0L);
+    curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, verifyPeer_ ? 1L : 0L);
+    if (verifyPeer_) {
+        // An unreachable revocation server on a locked-down network must not
+        // block the install; a revoked certificate still fails.
+        curl_easy_setopt(h, CURLOPT_SSL_OPTIONS, static_cast<long>(CURLSSLOPT_REVOKE_BEST_EFFORT));
+        if (!caBundle_.empty()) curl_easy_setopt(h, CURLOPT_CAINFO, caBundle_.c_str());
+    }
+    if (stallSeconds_ > 0) {
+        curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
+        curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, static_cast<long>(stallSeconds_));
+    }
+    curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &AppendToSink);
+    curl_easy_setopt(h, CURLOPT_WRITEDATA, &sink);
+
+    return stored(curl_easy_perform(h));
+}
+
+bool HttpClient::Get(const std::string& url, std::string& body) {
+    Sink sink;
+    sink.text = &body;
+    return Perform(url, nullptr, sink);
+}
+
+bool HttpClient::GetRange(const std::string& url, int32_t offset, int32_t length,
+                          std::unique_ptr<char[]>& body, int32_t& size) {
+    body.reset();
+    size = 0;
+    char range[128] = {};
+    std::snprintf(range, sizeof range, "%d-%d", offset, static_cast<int32_t>(static_cast<int64_t>(offset) + length - 1));
+    if (length < 1) {
+        // Nothing can be accepted: any byte at all is more than was asked for.
+        Sink sink;
+        return Perform(url, range, sink) && sink.used == 0;
+    }
+    std::unique_ptr<char[]> buffer(new (std::nothrow) char[static_cast<size_t>(length) + 1]);
+    if (!buffer) return false;
+    Sink sink;
+    sink.fixed = buffer.get();
+    sink.capacity = static_cast<size_t>(length);
+    if (!Perform(url, range, sink)) return false;
+    if (sink.used == 0) return true;
+    buffer[sink.used] = '\0';
+    size = static_cast<int32_t>(sink.used);
+    body = std::move(buffer);
+    return true;
+}
+
+bool HttpClient::GetToBuffer(const std::string& url, std::unique_ptr<char[]>& body, int32_t& size) {
+    body.reset();
+    size = 0;
+    std::string accumulated;
+    Sink sink;
+    sink.text = &accumulated;
+    if (!Perform(url, nullptr, sink)) return false;
+    if (accumulated.empty()) return true;
+    if (accumulated.size() > INT32_MAX - 1) return false;
+    std::unique_ptr<char[]> buffer(new (std::nothrow) char[accumulated.size() + 1]);
+    if (!buffer) return false;
+    std::memcpy(buffer.get(), accumulated.data(), accumulated.size());
+    buffer[accumulated.size()] = '\0';
+    size = static_cast<int32_t>(accumulated.size());
+    body = std::move(buffer);
+    return true;
+}
+
+}  // namespace kelo

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+struct curl_slist;
+
+namespace kelo {
+
+// One synchronous HTTP(S) request per call, each on its own libcurl easy
+// handle: nothing (connection, TLS session, cookie) carries over between
+// requests. The client never judges the HTTP status or the body; callers do.
+class HttpClient {
+public:
+    // Seconds without a single received byte after which a request is
+    // abandoned, so a stalled host cannot hold a thread forever.
+    static constexpr int kDefaultStallSeconds = 60;
+
+    HttpClient();
+    ~HttpClient();
+    HttpClient(const HttpClient&) = delete;
+    HttpClient& operator=(const HttpClient&) = delete;
+
+    // curl_global_init; once per process, before any request.
+    static void GlobalInit(long flags);
+
+    // Appends every received byte to `body` (not cleared first). True when the
+    // transfer completed, whatever the HTTP status.
+    bool Get(const std::string& url, std::string& body);
+
+    // Bytes offset .. offset + length - 1. On entry `body` is reset and `size`
+    // set to 0. On success `size` is the number of bytes received and, when it
+    // is above 0, `body` holds them followed by one zero byte. A body that
+    // grows beyond `length` aborts the transfer (result false), so a server
+    // that ignores the range cannot make the client buffer the whole file.
+    bool GetRange(const std::string& url, int32_t offset, int32_t length,
+                  std::unique_ptr<char[]>& body, int32_t& size);
+
+    // Same contract as GetRange, without a range.
+    bool GetToBuffer(const std::string& url, std::unique_ptr<char[]>& body, int32_t& size);
+
+    void AddHeader(const std::string& name, const std::string& value);
+    void SetTimeout(int seconds) { timeout_ = seconds; }
+
+    // Certificate and host-name checks; off by default. Requests whose answer
+    // is trusted as is (the update service) turn them on; mirror downloads
+    // leave them off because their bytes are checked against a trusted MD5.
+    void SetVerifyPeer(bool verify) { verifyPeer_ = verify; }
+    // A CA bundle in place of the system store (tests use their own CA).
+    void SetCaBundle(const std::string& path) { caBundle_ = path; }
+    void SetStallSeconds(int seconds) { stallSeconds_ = seconds; }
+
+    // libcurl result of the last step a request stored; 2 when no handle.
+    int LastCode() const { return lastCode_; }
+
+private:
+    struct Sink;
+    bool Perform(const std::string& url, const char* range, Sink& sink);
+
+    int32_t lastCode_ = 0;
+    struct SlistDeleter {
+        void operator()(curl_slist* list) const;
+    };
+    std::unique_ptr<curl_slist, SlistDeleter> headers_;
+    int32_t timeout_ = 0;
+    bool verifyPeer_ = false;
+    std::string caBundle_;
+    int stallSeconds_ = kDefaultStallSeconds;
+};
+
+}  // namespace kelo
