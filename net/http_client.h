@@ -54,8 +54,10 @@ public:
     // libcurl result of the last step a request stored; 2 when no handle.
     int LastCode() const { return lastCode_; }
 
-private:
+    // Where received bytes go; the write callback fills it.
     struct Sink;
+
+private:
     bool Perform(const std::string& url, const char* range, Sink& sink);
 
     int32_t lastCode_ = 0;

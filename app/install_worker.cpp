@@ -1,0 +1,132 @@
+#include "app/install_worker.h"
+
+#include <windows.h>
+
+#include "app/app_config.h"
+#include "app/download_progress.h"
+#include "app/system_services.h"
+#include "app/update_protocol.h"
+#include "net/http_client.h"
+#include "net/multi_downloader.h"
+
+namespace kelo {
+
+namespace {
+
+// Held by a run for the whole download step. A retry starts a new run while
+// the previous run's source threads may still be ending; both would write the
+// same target file, so the new run waits here first. The HTTP client's stall
+// limit bounds how long that can take. Trivially destructible on purpose:
+// threads may still hold it while the process exits.
+SRWLOCK g_downloadRun = SRWLOCK_INIT;
+
+class DownloadRunGuard {
+public:
+    DownloadRunGuard() { AcquireSRWLockExclusive(&g_downloadRun); }
+    ~DownloadRunGuard() { ReleaseSRWLockExclusive(&g_downloadRun); }
+    DownloadRunGuard(const DownloadRunGuard&) = delete;
+    DownloadRunGuard& operator=(const DownloadRunGuard&) = delete;
+};
+
+// Requests to the update service: their answers are trusted as they are, so
+// the certificate and the host name are checked.
+bool FetchDocument(const std::string& url, const WorkerEnvironment& env, std::string& body) {
+    HttpClient client;
+    client.SetVerifyPeer(true);
+    if (!env.caBundle.empty()) client.SetCaBundle(env.caBundle);
+    return client.Get(url, body);
+}
+
+int Fail(IInstallView& view, const wchar_t* text, int code) {
+    view.ShowStage(StageFailed, text);
+    return code;
+}
+
+std::string TempFolder(const WorkerEnvironment& env) {
+    if (!env.tempFolder.empty()) return env.tempFolder;
+    char buffer[MAX_PATH] = {};
+    const DWORD length = GetTempPathA(MAX_PATH, buffer);
+    if (length == 0 || length >= MAX_PATH) return std::string();
+    return std::string(buffer, length);
+}
+
+struct WorkerStart {
+    std::shared_ptr<IInstallView> view;
+    WorkerEnvironment env;
+};
+
+DWORD WINAPI WorkerThread(void* parameter) {
+    std::unique_ptr<WorkerStart> start(static_cast<WorkerStart*>(parameter));
+    return static_cast<DWORD>(RunInstallWorker(start->view, start->env));
+}
+
+}  // namespace
+
+WorkerEnvironment DefaultWorkerEnvironment() {
+    WorkerEnvironment env;
+    env.hosts = UpdateHostList();
+    return env;
+}
+
+int RunInstallWorker(const std::shared_ptr<IInstallView>& viewPtr, const WorkerEnvironment& env) {
+    IInstallView& view = *viewPtr;
+
+    std::string host;
+    {
+        HostProbe probe(env.hosts, env.probe);
+        host = probe.GetHost();
+    }
+    if (host.empty()) return Fail(view, L"获取动态地址失败，请重试。", WorkerNoVersionInfo);
+
+    std::string body;
+    if (!FetchDocument(VersionUrl(host), env, body)) {
+        return Fail(view, L"获取版本信息失败，请重试。", WorkerNoVersionInfo);
+    }
+    VersionInfo version;
+    if (!ParseVersionInfo(body, version)) return Fail(view, L"解析版本信息失败，请重试。", WorkerBadVersionInfo);
+
+    const bool wow64 = env.isWow64 != nullptr ? env.isWow64() : IsWow64();
+    body.clear();
+    if (!FetchDocument(DownloadInfoUrl(host, version, wow64), env, body)) {
+        return Fail(view, L"获取下载信息失败，请重试。", WorkerNoDownloadInfo);
+    }
+    DownloadInfo info;
+    if (!ParseDownloadInfo(body, info)) return Fail(view, L"解析下载信息失败，请重试。", WorkerBadDownloadInfo);
+
+    DownloadTask task;
+    task.totalSize = info.size;
+    task.unitSize = kDownloadUnitSize;
+    task.expectedMd5 = info.md5;
+    task.sourceUrls = info.sources;
+    task.callback = &OnDownloadProgress;
+    task.userData = viewPtr.get();
+
+    view.ShowProgress(0);
+    view.SetDownloadTip(DownloadTipText(0, info.size));
+
+    task.targetPath = TempFolder(env) + InstallerFileName(info.md5);
+    view.SetInstallerPath(AnsiToWide(task.targetPath));
+
+    DownloadRunGuard onlyRun;
+    bool accepted = false;
+    {
+        // Destroyed before the run ends: it waits for all source threads.
+        MultiDownloader downloader;
+        accepted = downloader.Download(task);
+    }
+    if (!accepted) return Fail(view, L"下载安装文件失败，请重试。", WorkerDownloadFailed);
+    return WorkerOk;
+}
+
+bool StartInstallWorker(std::shared_ptr<IInstallView> view) {
+    auto* start = new WorkerStart{std::move(view), DefaultWorkerEnvironment()};
+    HANDLE thread = CreateThread(nullptr, 0, &WorkerThread, start, 0, nullptr);
+    if (thread == nullptr) {
+        delete start;
+        return false;
+    }
+    CloseHandle(thread);  // the run is never waited for
+    return true;
+}
+
+}  // namespace kelo

@@ -1,0 +1,18 @@
+#include <windows.h>
+
+#include <curl/curl.h>
+
+#include "app/startup.h"
+#include "net/http_client.h"
+
+namespace {
+
+void InitHttp() { kelo::HttpClient::GlobalInit(CURL_GLOBAL_ALL); }
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    kelo::StartupHooks hooks;
+    hooks.initHttp = &InitHttp;
+    return kelo::RunStartup(instance, hooks);
+}
