@@ -22,19 +22,27 @@ function(kelo_static_runtime target)
   endif()
 endfunction()
 
-# kelo_add_gtest(target SOURCES... [LIBS ...] [LABELS ...]): a GoogleTest
-# executable registered as one CTest test. Each executable writes its own XML
-# report, which scripts/test-summary reads to count the single cases; keeping a
-# few executables keeps the number of Wine starts low.
+# kelo_add_gtest(target SOURCES... [LIBS ...] [LABELS ...] [WRAPPER cmd...]):
+# a GoogleTest executable registered as one CTest test. Each executable writes
+# its own XML report, which scripts/test-summary reads to count the single
+# cases; keeping a few executables keeps the number of Wine starts low. A
+# WRAPPER command runs first and is handed the test's command line (for
+# example to start a local service around it).
 function(kelo_add_gtest target)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS;ENVIRONMENT" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS;ENVIRONMENT;WRAPPER" ${ARGN})
   add_executable(${target} ${ARG_SOURCES})
   kelo_target_defaults(${target})
   kelo_static_runtime(${target})
   target_link_libraries(${target} PRIVATE ${ARG_LIBS} kelo::gtest_main)
   target_compile_definitions(${target} PRIVATE KELO_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
-  add_test(NAME ${target}
-           COMMAND ${target} --gtest_output=xml:${KELO_TEST_RESULTS}/${target}.xml)
+  if(ARG_WRAPPER)
+    add_test(NAME ${target}
+             COMMAND ${ARG_WRAPPER} ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${target}>
+                     --gtest_output=xml:${KELO_TEST_RESULTS}/${target}.xml)
+  else()
+    add_test(NAME ${target}
+             COMMAND ${target} --gtest_output=xml:${KELO_TEST_RESULTS}/${target}.xml)
+  endif()
   set_tests_properties(${target} PROPERTIES LABELS "gtest;${ARG_LABELS}" TIMEOUT 900)
   if(ARG_ENVIRONMENT)
     set_tests_properties(${target} PROPERTIES ENVIRONMENT "${ARG_ENVIRONMENT}")
