@@ -35,13 +35,17 @@ function(kelo_add_gtest target)
   kelo_static_runtime(${target})
   target_link_libraries(${target} PRIVATE ${ARG_LIBS} kelo::gtest_main)
   target_compile_definitions(${target} PRIVATE KELO_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
+  # Under Wine a path from the root is relative to the current drive; the
+  # Linux root is drive Z:.
+  set(report "${KELO_TEST_RESULTS}/${target}.xml")
+  if(WIN32)
+    set(report "Z:${report}")
+  endif()
   if(ARG_WRAPPER)
     add_test(NAME ${target}
-             COMMAND ${ARG_WRAPPER} ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${target}>
-                     --gtest_output=xml:${KELO_TEST_RESULTS}/${target}.xml)
+             COMMAND ${ARG_WRAPPER} ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${target}> --gtest_output=xml:${report})
   else()
-    add_test(NAME ${target}
-             COMMAND ${target} --gtest_output=xml:${KELO_TEST_RESULTS}/${target}.xml)
+    add_test(NAME ${target} COMMAND ${target} --gtest_output=xml:${report})
   endif()
   set_tests_properties(${target} PROPERTIES LABELS "gtest;${ARG_LABELS}" TIMEOUT 900)
   if(ARG_ENVIRONMENT)
