@@ -4,7 +4,9 @@ namespace kelo {
 
 namespace {
 
-std::wstring Widen(const char* ascii) { return std::wstring(ascii, ascii + std::char_traits<char>::length(ascii)); }
+std::wstring Widen(const char* ascii) {
+    return std::wstring(ascii, ascii + std::char_traits<char>::length(ascii));
+}
 
 }  // namespace
 
@@ -18,7 +20,8 @@ const std::wstring& WebsiteUrl() {
     return url;
 }
 
-const wchar_t kUninstallKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\BrightfenKeloVoice";
+const wchar_t kUninstallKey[] =
+    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\BrightfenKeloVoice";
 const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run\\";
 const wchar_t kRunValueName[] = L"BrightfenKeloVoice";
 const wchar_t kDisplayNameValue[] = L"DisplayName";

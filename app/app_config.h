@@ -13,8 +13,8 @@ const std::vector<std::string>& UpdateHostList();
 // Base URL of the product web site ("/im" and "/im/agreement.html" are appended).
 const std::wstring& WebsiteUrl();
 
-extern const wchar_t kUninstallKey[];      // under HKEY_LOCAL_MACHINE
-extern const wchar_t kRunKey[];            // under HKEY_CURRENT_USER
+extern const wchar_t kUninstallKey[];  // under HKEY_LOCAL_MACHINE
+extern const wchar_t kRunKey[];        // under HKEY_CURRENT_USER
 extern const wchar_t kRunValueName[];
 extern const wchar_t kDisplayNameValue[];
 extern const wchar_t kInstallDirValue[];

@@ -10,12 +10,18 @@ namespace kelo {
 std::wstring DownloadFailureReason(int32_t status) {
     // Kept wide so that they read the same whatever the system's code page.
     switch (status) {
-        case DownloadBadMd5: return L"文件MD5验证错误";
-        case DownloadBadSize: return L"文件大小验证错误";
-        case DownloadInvalidTask: return L"下载任务创建失败";
-        case DownloadNoSource: return L"无法连接下载服务器";
-        case DownloadWriteFailed: return L"写入文件失败";
-        default: return std::wstring();
+        case DownloadBadMd5:
+            return L"文件MD5验证错误";
+        case DownloadBadSize:
+            return L"文件大小验证错误";
+        case DownloadInvalidTask:
+            return L"下载任务创建失败";
+        case DownloadNoSource:
+            return L"无法连接下载服务器";
+        case DownloadWriteFailed:
+            return L"写入文件失败";
+        default:
+            return std::wstring();
     }
 }
 
@@ -27,7 +33,8 @@ void OnDownloadProgress(int32_t status, int32_t done, int32_t total, void* userD
     auto* view = static_cast<IInstallView*>(userData);
     if (view == nullptr) return;
     if (status != DownloadProgress) {
-        view->ShowStage(StageFailed, FormatWide(L"下载安装文件失败,错误:%s", DownloadFailureReason(status).c_str()));
+        view->ShowStage(StageFailed,
+                        FormatWide(L"下载安装文件失败,错误:%s", DownloadFailureReason(status).c_str()));
         return;
     }
     const int percent = DownloadPercent(done, total);

@@ -42,7 +42,7 @@ public:
     virtual std::wstring InstallFolder() const = 0;  // text of `install_path`
     virtual bool ShortcutSelected() const = 0;
     virtual bool AutorunSelected() const = 0;
-    virtual uintptr_t WindowHandle() const = 0;      // the HWND, for /call_wnd
+    virtual uintptr_t WindowHandle() const = 0;  // the HWND, for /call_wnd
 };
 
 }  // namespace kelo

@@ -83,7 +83,8 @@ int RunInstallWorker(const std::shared_ptr<IInstallView>& viewPtr, const WorkerE
         return Fail(view, L"获取版本信息失败，请重试。", WorkerNoVersionInfo);
     }
     VersionInfo version;
-    if (!ParseVersionInfo(body, version)) return Fail(view, L"解析版本信息失败，请重试。", WorkerBadVersionInfo);
+    if (!ParseVersionInfo(body, version))
+        return Fail(view, L"解析版本信息失败，请重试。", WorkerBadVersionInfo);
 
     const bool wow64 = env.isWow64 != nullptr ? env.isWow64() : IsWow64();
     body.clear();
@@ -91,7 +92,8 @@ int RunInstallWorker(const std::shared_ptr<IInstallView>& viewPtr, const WorkerE
         return Fail(view, L"获取下载信息失败，请重试。", WorkerNoDownloadInfo);
     }
     DownloadInfo info;
-    if (!ParseDownloadInfo(body, info)) return Fail(view, L"解析下载信息失败，请重试。", WorkerBadDownloadInfo);
+    if (!ParseDownloadInfo(body, info))
+        return Fail(view, L"解析下载信息失败，请重试。", WorkerBadDownloadInfo);
 
     DownloadTask task;
     task.totalSize = info.size;

@@ -22,11 +22,11 @@ enum WorkerCode : int {
 
 // What a worker run talks to besides the window; tests point it elsewhere.
 struct WorkerEnvironment {
-    std::vector<std::string> hosts;        // the update host list
-    HostProbe::Options probe;              // wait, join and certificate settings
-    std::string caBundle;                  // for the two document requests; empty: system store
-    bool (*isWow64)() = nullptr;           // null: the running system's answer
-    std::string tempFolder;                // with a trailing backslash; empty: GetTempPathA
+    std::vector<std::string> hosts;  // the update host list
+    HostProbe::Options probe;        // wait, join and certificate settings
+    std::string caBundle;            // for the two document requests; empty: system store
+    bool (*isWow64)() = nullptr;     // null: the running system's answer
+    std::string tempFolder;          // with a trailing backslash; empty: GetTempPathA
 };
 
 WorkerEnvironment DefaultWorkerEnvironment();

@@ -7,7 +7,9 @@
 
 namespace {
 
-void InitHttp() { kelo::HttpClient::GlobalInit(CURL_GLOBAL_ALL); }
+void InitHttp() {
+    kelo::HttpClient::GlobalInit(CURL_GLOBAL_ALL);
+}
 
 }  // namespace
 

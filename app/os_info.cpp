@@ -44,7 +44,9 @@ void ResetSupportedWindowsCache() {
     g_versionSupported = false;
 }
 
-bool IsSupportedWindows() { return IsSupportedWindowsWith(&QueryOsVersion); }
+bool IsSupportedWindows() {
+    return IsSupportedWindowsWith(&QueryOsVersion);
+}
 
 bool IsWow64() {
     using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);

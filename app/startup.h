@@ -24,8 +24,8 @@ struct StartupHooks {
     std::unique_ptr<IAppForm> (*makeErrorForm)() = nullptr;
     std::unique_ptr<IAppForm> (*makeInstallForm)() = nullptr;
     OsVersionQuery queryVersion = &QueryOsVersion;
-    void (*initHttp)() = nullptr;                  // HttpClient::GlobalInit(CURL_GLOBAL_ALL)
-    void (*setUiInstance)(HINSTANCE) = nullptr;    // the UI framework's module instance
+    void (*initHttp)() = nullptr;                // HttpClient::GlobalInit(CURL_GLOBAL_ALL)
+    void (*setUiInstance)(HINSTANCE) = nullptr;  // the UI framework's module instance
 };
 
 enum class FormKind { Error, Install };

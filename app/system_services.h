@@ -16,7 +16,8 @@ bool ReadRegString(HKEY root, const std::wstring& subKey, const std::wstring& va
 void OpenUrl(const std::wstring& url, int showCommand);
 bool IsWow64();
 bool PathExists(const std::wstring& path, bool directoryOnly);
-bool StartProcess(const std::wstring& application, const std::wstring& commandLine, HANDLE* process = nullptr);
+bool StartProcess(const std::wstring& application, const std::wstring& commandLine,
+                  HANDLE* process = nullptr);
 bool StartProcessAtMediumIntegrity(const std::wstring& commandLine);
 // True on Windows 7 and later; the answer is cached after the first call.
 bool IsSupportedWindows();

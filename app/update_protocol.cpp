@@ -33,7 +33,9 @@ bool ReadString(const Json::Value& object, const char* name, std::string& out) {
 
 }  // namespace
 
-std::string VersionUrl(const std::string& host) { return host + "/pl/version_dl.html"; }
+std::string VersionUrl(const std::string& host) {
+    return host + "/pl/version_dl.html";
+}
 
 std::string DownloadInfoUrl(const std::string& host, const VersionInfo& version, bool wow64) {
     return host + version.updatePath + (wow64 ? version.info64 : version.info);
@@ -93,7 +95,9 @@ bool IsMd5Text(const std::string& text) {
     return true;
 }
 
-std::string InstallerFileName(const std::string& md5) { return "Kelo_" + md5 + ".exe"; }
+std::string InstallerFileName(const std::string& md5) {
+    return "Kelo_" + md5 + ".exe";
+}
 
 int DownloadPercent(int32_t received, int32_t total) {
     if (total < 1) return 0;
@@ -101,6 +105,8 @@ int DownloadPercent(int32_t received, int32_t total) {
     return static_cast<int>(std::trunc(percent));
 }
 
-double Megabytes(int32_t bytes) { return static_cast<double>(bytes) / 1024.0 / 1024.0; }
+double Megabytes(int32_t bytes) {
+    return static_cast<double>(bytes) / 1024.0 / 1024.0;
+}
 
 }  // namespace kelo

@@ -8,12 +8,12 @@ namespace kelo {
 
 // Outcome codes passed to a DownloadCallback.
 enum DownloadStatus : int32_t {
-    DownloadProgress = 0,      // a unit was written; done == total means complete
-    DownloadBadMd5 = 1,        // complete, but the MD5 differs
-    DownloadBadSize = 2,       // complete, but the file has another size
-    DownloadInvalidTask = 3,   // the task was refused
-    DownloadNoSource = 4,      // every source failed with units left
-    DownloadWriteFailed = 5,   // a unit could not be written to the file
+    DownloadProgress = 0,     // a unit was written; done == total means complete
+    DownloadBadMd5 = 1,       // complete, but the MD5 differs
+    DownloadBadSize = 2,      // complete, but the file has another size
+    DownloadInvalidTask = 3,  // the task was refused
+    DownloadNoSource = 4,     // every source failed with units left
+    DownloadWriteFailed = 5,  // a unit could not be written to the file
 };
 
 // Called from download threads (and from the caller's thread for the

@@ -137,7 +137,8 @@ TEST_F(InstallWorker, BitnessPicksTheDownloadDocument) {
     for (bool wow64 : {false, true}) {
         auto view = std::make_shared<RecordingView>();
         RunInstallWorker(view, Env(base_ + "/case/info-bitness", wow64));
-        const std::wstring expected = AnsiToWide(std::string("Kelo_") + std::string(32, wow64 ? '6' : '3') + ".exe");
+        const std::wstring expected =
+            AnsiToWide(std::string("Kelo_") + std::string(32, wow64 ? '6' : '3') + ".exe");
         const std::wstring path = view->InstallerPath();
         ASSERT_GE(path.size(), expected.size());
         EXPECT_EQ(path.substr(path.size() - expected.size()), expected) << wow64;

@@ -28,7 +28,8 @@ protected:
     }
     static bool KeyExists() {
         HKEY key = nullptr;
-        const bool exists = RegOpenKeyExW(HKEY_CURRENT_USER, kCompatibilityKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
+        const bool exists =
+            RegOpenKeyExW(HKEY_CURRENT_USER, kCompatibilityKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
         if (key != nullptr) RegCloseKey(key);
         return exists;
     }
@@ -46,8 +47,8 @@ TEST_F(CompatibilityKey, MissingKeyIsNotCreated) {
 
 TEST_F(CompatibilityKey, ValueIsNamedByTheProgramPathAndHoldsOne) {
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kCompatibilityKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                              nullptr),
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kCompatibilityKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &key, nullptr),
               ERROR_SUCCESS);
     RegDeleteValueW(key, exePath_.c_str());
     EXPECT_TRUE(MarkCompatibilityPersisted());
@@ -123,8 +124,8 @@ TEST(Startup, VersionChoosesTheForm) {
         EXPECT_EQ(RunStartup(GetModuleHandleW(nullptr), RecordingHooks(), &chosen), 0);
         EXPECT_EQ(chosen, c.form) << c.version.major << "." << c.version.minor;
         const std::string kind = c.form == FormKind::Install ? "install" : "error";
-        EXPECT_EQ(g_recorded.calls, (std::vector<std::string>{kind + " create", kind + " center", kind + " modal",
-                                                               kind + " destroyed"}));
+        EXPECT_EQ(g_recorded.calls, (std::vector<std::string>{kind + " create", kind + " center",
+                                                              kind + " modal", kind + " destroyed"}));
         // The error path never initialises the network library.
         EXPECT_EQ(g_recorded.httpInits, c.form == FormKind::Install ? 1 : 0);
         EXPECT_EQ(g_recorded.style, 0x96C80000u);

@@ -8,7 +8,8 @@ namespace {
 const char kMd5[] = "0123456789abcdef0123456789abcdef";
 
 std::string DownloadDoc(const std::string& members) {
-    return std::string("{\"size\": 1000, \"md5\": \"") + kMd5 + "\"" + (members.empty() ? "" : ", " + members) + "}";
+    return std::string("{\"size\": 1000, \"md5\": \"") + kMd5 + "\"" +
+           (members.empty() ? "" : ", " + members) + "}";
 }
 
 TEST(UpdateProtocol, JoinsUrlsWithoutSeparators) {
@@ -37,7 +38,9 @@ TEST(UpdateProtocol, JoinsUrlsWithoutSeparators) {
 TEST(UpdateProtocol, VersionDocumentMembers) {
     VersionInfo v;
     ASSERT_TRUE(ParseVersionInfo(
-        "/* comment */ {\"update_path\":\"/pl/\",\"info\":\"a.json\",\"info_64\":\"b.json\",\"version\":\"1.2\"}", v));
+        "/* comment */ "
+        "{\"update_path\":\"/pl/\",\"info\":\"a.json\",\"info_64\":\"b.json\",\"version\":\"1.2\"}",
+        v));
     EXPECT_EQ(v.updatePath, "/pl/");
     EXPECT_EQ(v.info, "a.json");
     EXPECT_EQ(v.info64, "b.json");
@@ -137,9 +140,15 @@ TEST(UpdateProtocol, PercentTruncatesTowardZero) {
         int32_t received, total;
         int percent;
     } cases[] = {
-        {0, 1000, 0},          {9, 1000, 0},     {10, 1000, 1},        {999, 1000, 99},
-        {1000, 1000, 100},     {512000, 1000000, 51}, {2147483647, 2147483647, 100},
-        {1, 0, 0},             {5, -1, 0},
+        {0, 1000, 0},
+        {9, 1000, 0},
+        {10, 1000, 1},
+        {999, 1000, 99},
+        {1000, 1000, 100},
+        {512000, 1000000, 51},
+        {2147483647, 2147483647, 100},
+        {1, 0, 0},
+        {5, -1, 0},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(DownloadPercent(c.received, c.total), c.percent) << c.received << "/" << c.total;
