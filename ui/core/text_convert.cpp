@@ -1,0 +1,163 @@
+#include "ui/core/text_convert.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace SkinUI {
+
+namespace {
+
+constexpr UiChar kReplacement = 0xFFFD;
+
+// Length of a valid sequence starting at s (1..4), or 0 when invalid.
+inline int SequenceLength(const unsigned char* s, size_t left, uint32_t* cp) {
+    unsigned c = s[0];
+    if (c < 0x80) {
+        *cp = c;
+        return 1;
+    }
+    if (c < 0xC2) return 0;
+    if (c < 0xE0) {
+        if (left < 2 || (s[1] & 0xC0) != 0x80) return 0;
+        *cp = ((c & 0x1F) << 6) | (s[1] & 0x3F);
+        return 2;
+    }
+    if (c < 0xF0) {
+        if (left < 3 || (s[1] & 0xC0) != 0x80 || (s[2] & 0xC0) != 0x80) return 0;
+        uint32_t v = ((c & 0x0F) << 12) | ((s[1] & 0x3F) << 6) | (s[2] & 0x3F);
+        if (v < 0x800 || (v >= 0xD800 && v <= 0xDFFF)) return 0;
+        *cp = v;
+        return 3;
+    }
+    if (c < 0xF5) {
+        if (left < 4 || (s[1] & 0xC0) != 0x80 || (s[2] & 0xC0) != 0x80 || (s[3] & 0xC0) != 0x80) return 0;
+        uint32_t v = ((c & 0x07) << 18) | ((s[1] & 0x3F) << 12) | ((s[2] & 0x3F) << 6) | (s[3] & 0x3F);
+        if (v < 0x10000 || v > 0x10FFFF) return 0;
+        *cp = v;
+        return 4;
+    }
+    return 0;
+}
+
+#ifdef _WIN32
+UiChar* NewUtf16FromCodePage(UINT codePage, const char* src, size_t length, size_t* units) {
+    *units = 0;
+    if (length > 0x7FFFFFFF) return nullptr;
+    int n = length == 0 ? 0 : MultiByteToWideChar(codePage, 0, src, static_cast<int>(length), nullptr, 0);
+    if (length != 0 && n <= 0) return nullptr;
+    UiChar* text = new UiChar[static_cast<size_t>(n) + 1];
+    if (n > 0) MultiByteToWideChar(codePage, 0, src, static_cast<int>(length), text, n);
+    text[n] = 0;
+    *units = static_cast<size_t>(n);
+    return text;
+}
+#endif
+
+}  // namespace
+
+size_t DecodeUtf8(const char* src, size_t length, UiChar* dst) {
+    const unsigned char* s = reinterpret_cast<const unsigned char*>(src);
+    const unsigned char* end = s + length;
+    UiChar* out = dst;
+    while (s < end) {
+        // ASCII runs are the bulk of skin text.
+        while (s < end && *s < 0x80) *out++ = static_cast<UiChar>(*s++);
+        if (s == end) break;
+        uint32_t cp = 0;
+        int n = SequenceLength(s, static_cast<size_t>(end - s), &cp);
+        if (n == 0) {
+            *out++ = kReplacement;
+            ++s;
+        } else if (cp >= 0x10000) {
+            cp -= 0x10000;
+            *out++ = static_cast<UiChar>(0xD800 + (cp >> 10));
+            *out++ = static_cast<UiChar>(0xDC00 + (cp & 0x3FF));
+            s += n;
+        } else {
+            *out++ = static_cast<UiChar>(cp);
+            s += n;
+        }
+    }
+    return static_cast<size_t>(out - dst);
+}
+
+size_t DecodedUtf8Length(const char* src, size_t length) {
+    const unsigned char* s = reinterpret_cast<const unsigned char*>(src);
+    const unsigned char* end = s + length;
+    size_t units = 0;
+    while (s < end) {
+        uint32_t cp = 0;
+        int n = SequenceLength(s, static_cast<size_t>(end - s), &cp);
+        units += (n == 4) ? 2 : 1;
+        s += (n == 0) ? 1 : n;
+    }
+    return units;
+}
+
+UiChar* NewUtf16FromUtf8(const char* src, size_t length, size_t* units) {
+#ifdef _WIN32
+    return NewUtf16FromCodePage(CP_UTF8, src, length, units);
+#else
+    // One unit per byte is always enough; the slack is not worth a second pass.
+    UiChar* text = new UiChar[length + 1];
+    *units = DecodeUtf8(src, length, text);
+    text[*units] = 0;
+    return text;
+#endif
+}
+
+UiChar* NewUtf16FromAnsi(const char* src, size_t length, size_t* units) {
+#ifdef _WIN32
+    return NewUtf16FromCodePage(CP_ACP, src, length, units);
+#else
+    return NewUtf16FromUtf8(src, length, units);
+#endif
+}
+
+std::string UiToUtf8(const UiChar* text) {
+    std::string out;
+    if (text == nullptr) return out;
+    for (const UiChar* p = text; *p != 0; ++p) {
+        uint32_t cp = *p;
+        if (cp >= 0xD800 && cp <= 0xDBFF && p[1] >= 0xDC00 && p[1] <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (p[1] - 0xDC00);
+            ++p;
+        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+            cp = 0xFFFD;
+        }
+        if (cp < 0x80) {
+            out += static_cast<char>(cp);
+        } else if (cp < 0x800) {
+            out += static_cast<char>(0xC0 | (cp >> 6));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else if (cp < 0x10000) {
+            out += static_cast<char>(0xE0 | (cp >> 12));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (cp >> 18));
+            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::string UiToAnsi(const UiChar* text) {
+#ifdef _WIN32
+    std::string out;
+    if (text == nullptr || *text == 0) return out;
+    int bytes = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 1) return out;
+    out.resize(static_cast<size_t>(bytes));
+    WideCharToMultiByte(CP_ACP, 0, text, -1, &out[0], bytes, nullptr, nullptr);
+    out.resize(static_cast<size_t>(bytes - 1));
+    return out;
+#else
+    return UiToUtf8(text);
+#endif
+}
+
+}  // namespace SkinUI

@@ -1,0 +1,31 @@
+// Conversions between byte text and the framework's UTF-16 text.
+//
+// "ANSI" is the system code page on Windows; on other systems, where the
+// framework only runs for tests and tools, it is UTF-8.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "ui/core/ui_char.h"
+
+namespace SkinUI {
+
+// Decodes UTF-8 into dst, which must hold at least `length` units (UTF-16
+// never needs more units than UTF-8 has bytes). Invalid sequences become
+// U+FFFD. Returns the number of units written; adds no terminator.
+size_t DecodeUtf8(const char* src, size_t length, UiChar* dst);
+
+// Number of UTF-16 units DecodeUtf8 would write.
+size_t DecodedUtf8Length(const char* src, size_t length);
+
+// Converts UTF-8 or ANSI bytes to a new zero-terminated buffer allocated with
+// new[]; *units receives the length without the terminator. Returns null when
+// the conversion fails.
+UiChar* NewUtf16FromUtf8(const char* src, size_t length, size_t* units);
+UiChar* NewUtf16FromAnsi(const char* src, size_t length, size_t* units);
+
+std::string UiToUtf8(const UiChar* text);
+std::string UiToAnsi(const UiChar* text);
+
+}  // namespace SkinUI

@@ -1,0 +1,82 @@
+#include "ui/skin/skin_image_pixels.h"
+
+#include <climits>
+
+// The decoder's functions stay private to this file, so nothing clashes with
+// another user of the same single-header library.
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_NO_STDIO
+#define STBI_ONLY_PNG
+#define STBI_ONLY_JPEG
+#define STBI_ONLY_BMP
+#define STBI_ONLY_GIF
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-function"
+#pragma GCC diagnostic ignored "-Wsign-compare"
+#pragma GCC diagnostic ignored "-Wimplicit-fallthrough"
+#endif
+#include <stb_image.h>
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+
+namespace SkinUI {
+
+uint64_t ImagePixelBytes(int width, int height, uint64_t maxBytes) {
+    if (width <= 0 || height <= 0) return 0;
+    uint64_t bytes = uint64_t(width) * uint64_t(height) * 4;
+    return bytes > maxBytes ? 0 : bytes;
+}
+
+void RgbaImage::Free::operator()(unsigned char* p) const {
+    stbi_image_free(p);
+}
+
+bool DecodeImageRgba(const void* bytes, size_t length, RgbaImage* image, uint64_t maxBytes) {
+    image->rgba.reset();
+    image->width = image->height = 0;
+    if (bytes == nullptr || length == 0 || length > INT_MAX) return false;
+    const stbi_uc* data = static_cast<const stbi_uc*>(bytes);
+    int width = 0, height = 0, channels = 0;
+    if (!stbi_info_from_memory(data, static_cast<int>(length), &width, &height, &channels)) return false;
+    if (ImagePixelBytes(width, height, maxBytes) == 0) return false;
+    unsigned char* rgba =
+        stbi_load_from_memory(data, static_cast<int>(length), &width, &height, &channels, 4);
+    if (rgba == nullptr) return false;
+    image->rgba.reset(rgba);
+    // The header read above and the decode agree for every format supported;
+    // checked again because the buffer size depends on it.
+    if (ImagePixelBytes(width, height, maxBytes) == 0) {
+        image->rgba.reset();
+        return false;
+    }
+    image->width = width;
+    image->height = height;
+    return true;
+}
+
+void ConvertToPremultipliedBgra(const unsigned char* rgba, size_t pixelCount, uint32_t mask,
+                                unsigned char* bgra) {
+    for (size_t i = 0; i < pixelCount; ++i, rgba += 4, bgra += 4) {
+        const unsigned a = rgba[3];
+        unsigned r = rgba[0], g = rgba[1], b = rgba[2];
+        if (a != 255) {
+            r = r * a / 255;
+            g = g * a / 255;
+            b = b * a / 255;
+        }
+        const uint32_t pixel = (uint32_t(a) << 24) | (r << 16) | (g << 8) | b;
+        if (pixel == mask) {
+            bgra[0] = bgra[1] = bgra[2] = bgra[3] = 0;
+        } else {
+            bgra[0] = static_cast<unsigned char>(b);
+            bgra[1] = static_cast<unsigned char>(g);
+            bgra[2] = static_cast<unsigned char>(r);
+            bgra[3] = static_cast<unsigned char>(a);
+        }
+    }
+}
+
+}  // namespace SkinUI
