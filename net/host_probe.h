@@ -11,14 +11,16 @@ namespace kelo {
 class HostProbe {
 public:
     struct Options {
-        int waitMs = 10000;        // how long GetHost waits for a winner
-        int joinMs = 3000;         // how long destruction waits for each thread
-        bool verifyPeer = true;    // the update service's certificate is checked
-        std::string caBundle;      // empty: the system store
+        int waitMs = 10000;      // how long GetHost waits for a winner
+        int joinMs = 3000;       // how long destruction waits for each thread
+        bool verifyPeer = true;  // the update service's certificate is checked
+        std::string caBundle;    // empty: the system store
     };
 
     explicit HostProbe(std::vector<std::string> hosts);
     HostProbe(std::vector<std::string> hosts, Options options);
+    // Waits up to joinMs for each probe thread; a thread still running after
+    // that keeps only the shared result alive, never the probe.
     ~HostProbe();
     HostProbe(const HostProbe&) = delete;
     HostProbe& operator=(const HostProbe&) = delete;

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "net/download_task.h"
+#include "net/unit_map.h"
+
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace kelo {
+
+// The shared state of one segmented download: the task, the unit map under
+// the map lock (which also serialises every file write), the done-byte
+// counter under the progress lock, and the count of running source threads.
+// The two locks are never held together, and callbacks run with neither.
+class DownloadSession {
+public:
+    struct Limits {
+        int writeAttempts = 5;   // a unit write is tried at most this often
+        int writeRetryMs = 200;  // pause between two attempts
+    };
+
+    enum class WriteResult {
+        Written,  // first copy of the unit, now on disk
+        Skipped,  // unit unknown or already written by another source
+        Failed,   // every attempt failed; the download is given up
+    };
+
+    // The task must be valid (sizes >= 1, a path, at least one source).
+    DownloadSession(const DownloadTask& task, int sourceCount, Limits limits);
+    DownloadSession(const DownloadSession&) = delete;
+    DownloadSession& operator=(const DownloadSession&) = delete;
+
+    // Next unit to fetch: the first pending one, else the highest taken one
+    // again. False once every unit is done or a write has failed for good.
+    bool GetDownloadUnit(DownloadUnit& out);
+
+    // Writes the unit in place under the map lock and marks it done. Only the
+    // first copy of a unit is written.
+    WriteResult WriteDownloadUnit(const DownloadUnit& unit);
+
+    // Counts a written unit and reports progress; the call that completes the
+    // file checks its size and MD5 and sends the final status.
+    void AddDownloadedBytes(int32_t count);
+
+    // Status 5, once, for the write that failed for good.
+    void ReportWriteFailure();
+
+    // Every source thread calls this as it ends (or when it could not be
+    // started). The last one reports status 4 when units were left undone
+    // and no other failure was reported.
+    void SourceEnded();
+
+    // Blocks until at least one source has ended.
+    void WaitForFirstSourceEnd();
+
+    const DownloadTask& task() const { return task_; }
+    int32_t DoneBytes();
+
+private:
+    void Report(int32_t status, int32_t done);
+
+    const DownloadTask task_;
+    const Limits limits_;
+
+    std::mutex progressLock_;
+    int32_t doneBytes_ = 0;
+
+    std::mutex mapLock_;
+    UnitMap units_;
+    bool writeFailed_ = false;
+
+    std::mutex sourcesLock_;
+    std::condition_variable sourceEnded_;
+    int sourcesRunning_;
+    int sourcesEnded_ = 0;
+};
+
+}  // namespace kelo

@@ -1,0 +1,105 @@
+#include "net/multi_downloader.h"
+
+#include "net/debug_output.h"
+#include "net/download_session.h"
+#include "net/file_check.h"
+#include "net/http_client.h"
+
+#include <cassert>
+#include <chrono>
+#include <cstdio>
+#include <system_error>
+
+namespace kelo {
+
+namespace {
+
+void DownloadThread(std::shared_ptr<DownloadSession> session, std::string url, int stallSeconds) {
+    HttpClient client;  // mirrors are unverified: their bytes are checked by MD5
+    client.SetStallSeconds(stallSeconds);
+    for (;;) {
+        DownloadUnit unit;
+        if (!session->GetDownloadUnit(unit)) {
+            DebugOutput("GetDownloadUnit fail  break \r\n");
+            break;
+        }
+        int32_t received = 0;
+        if (!client.GetRange(url, unit.offset, unit.length, unit.data, received) || received != unit.length) {
+            // This source is given up; its unit is finished by the others.
+            DebugOutput("GetDownloadUnit get failed  break \r\n");
+            break;
+        }
+        unit.state = UnitDone;
+        const DownloadSession::WriteResult result = session->WriteDownloadUnit(unit);
+        unit.data.reset();
+        if (result == DownloadSession::WriteResult::Written) {
+            session->AddDownloadedBytes(unit.length);
+        } else if (result == DownloadSession::WriteResult::Failed) {
+            session->ReportWriteFailure();
+            break;
+        }
+    }
+    session->SourceEnded();
+}
+
+}  // namespace
+
+MultiDownloader::MultiDownloader() : MultiDownloader(Options()) {}
+MultiDownloader::MultiDownloader(Options options) : options_(options) {}
+
+MultiDownloader::~MultiDownloader() {
+    for (std::thread& thread : threads_) thread.join();
+}
+
+bool MultiDownloader::Download(const DownloadTask& task) {
+    assert(!session_ && "one task per downloader");
+    auto report = [&task](int32_t status, int32_t done) {
+        if (task.callback != nullptr) task.callback(status, done, task.totalSize, task.userData);
+    };
+
+    // An empty file can never be a valid target, whatever its digest.
+    if (!task.expectedMd5.empty() && task.totalSize >= 1) {
+        switch (CheckFile(task.targetPath, task.totalSize, task.expectedMd5)) {
+            case FileCheck::Ok:
+                report(DownloadProgress, task.totalSize);
+                return true;
+            case FileCheck::BadSize:
+            case FileCheck::BadMd5:
+                std::remove(task.targetPath.c_str());
+                break;
+            case FileCheck::Missing:
+                break;
+        }
+    }
+
+    if (task.totalSize < 1 || task.unitSize < 1 || task.sourceUrls.empty() || task.targetPath.empty()) {
+        report(DownloadInvalidTask, task.totalSize);
+        return false;
+    }
+
+    DownloadTask copy = task;
+    if (copy.sourceUrls.size() > kMaxSources) copy.sourceUrls.resize(kMaxSources);
+    DownloadSession::Limits limits;
+    limits.writeAttempts = options_.writeAttempts < 1 ? 1 : options_.writeAttempts;
+    limits.writeRetryMs = options_.writeRetryMs;
+    const int sources = static_cast<int>(copy.sourceUrls.size());
+    session_ = std::make_shared<DownloadSession>(copy, sources, limits);
+
+    for (const std::string& url : session_->task().sourceUrls) {
+        try {
+            threads_.emplace_back(DownloadThread, session_, url, options_.stallSeconds);
+        } catch (const std::system_error&) {
+            // Only started threads are waited for; a source without a thread
+            // counts as ended at once.
+            session_->SourceEnded();
+            continue;
+        }
+        // Earlier sources take the first units before the next one starts.
+        if (options_.staggerMs > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(options_.staggerMs));
+    }
+    session_->WaitForFirstSourceEnd();
+    return true;
+}
+
+}  // namespace kelo

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "net/download_unit.h"
+
+#include <cstdint>
+#include <map>
+
+namespace kelo {
+
+// The units of one download by ascending offset. Not locked: the owner holds
+// its map lock around every call.
+class UnitMap {
+public:
+    // Cuts 0 .. total - 1 into units of `unitSize` bytes; the last unit holds
+    // the remainder (or a full unit when the size divides evenly).
+    // Both sizes must be at least 1.
+    void Split(int32_t totalSize, int32_t unitSize);
+
+    // Hands out the first pending unit; when none is pending, the taken unit
+    // with the highest offset again (its first source may have failed). Marks
+    // it taken and copies length, offset and state into `out`. False when
+    // every unit is done.
+    bool Take(DownloadUnit& out);
+
+    // The unit starting at `offset`, or null when there is none.
+    DownloadUnit* Find(int32_t offset);
+
+    bool AllDone() const { return doneCount_ == units_.size(); }
+    // Marks the unit at `offset` done; false when absent or already done.
+    bool MarkDone(int32_t offset);
+
+    const std::map<int32_t, DownloadUnit>& units() const { return units_; }
+
+private:
+    std::map<int32_t, DownloadUnit> units_;
+    size_t doneCount_ = 0;
+};
+
+}  // namespace kelo
