@@ -104,12 +104,13 @@ TEST(HttpClient, TransferFailuresReturnFalseAndNoBuffer) {
     const struct {
         std::string url;
         int code;
+        int otherCode = -1;
     } cases[] = {
         {server.Refused("/x"), CURLE_COULDNT_CONNECT},
-        {server.Https("/drop/blob-100000"), CURLE_PARTIAL_FILE},
+        // OpenSSL sees the early close as a short body, Schannel as a receive error.
+        {server.Https("/drop/blob-100000"), CURLE_PARTIAL_FILE, CURLE_RECV_ERROR},
         {"file:///etc/hosts", CURLE_UNSUPPORTED_PROTOCOL},
-        {"ftp://127.0.0.1:" + server.Refused("").substr(server.Refused("").rfind(':') + 1) + "/x",
-         CURLE_UNSUPPORTED_PROTOCOL},
+        {"ftp" + server.Refused("/x").substr(4), CURLE_UNSUPPORTED_PROTOCOL},  // ftp://127.0.0.1:port/x
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.url);
@@ -119,7 +120,7 @@ TEST(HttpClient, TransferFailuresReturnFalseAndNoBuffer) {
         EXPECT_FALSE(client.GetRange(c.url, 0, 100000, body, size));
         EXPECT_EQ(body, nullptr);
         EXPECT_EQ(size, 0);
-        EXPECT_EQ(client.LastCode(), c.code);
+        EXPECT_TRUE(client.LastCode() == c.code || client.LastCode() == c.otherCode) << client.LastCode();
         std::string text;
         EXPECT_FALSE(client.Get(c.url, text));
     }
