@@ -44,12 +44,16 @@ size_t AppendToSink(char* data, size_t size, size_t count, void* target) {
 
 }  // namespace
 
-void HttpClient::SlistDeleter::operator()(curl_slist* list) const { curl_slist_free_all(list); }
+void HttpClient::SlistDeleter::operator()(curl_slist* list) const {
+    curl_slist_free_all(list);
+}
 
 HttpClient::HttpClient() = default;
 HttpClient::~HttpClient() = default;
 
-void HttpClient::GlobalInit(long flags) { curl_global_init(flags); }
+void HttpClient::GlobalInit(long flags) {
+    curl_global_init(flags);
+}
 
 void HttpClient::AddHeader(const std::string& name, const std::string& value) {
     const std::string line = name + ": " + value;
@@ -73,13 +77,15 @@ bool HttpClient::Perform(const std::string& url, const char* range, Sink& sink) 
     };
     if (!stored(curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L))) return false;
     if (headers_ && !stored(curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers_.get()))) return false;
-    if (timeout_ > 0 && !stored(curl_easy_setopt(h, CURLOPT_TIMEOUT, static_cast<long>(timeout_)))) return false;
+    if (timeout_ > 0 && !stored(curl_easy_setopt(h, CURLOPT_TIMEOUT, static_cast<long>(timeout_))))
+        return false;
     if (!stored(curl_easy_setopt(h, CURLOPT_URL, url.c_str()))) return false;
     if (range != nullptr && !stored(curl_easy_setopt(h, CURLOPT_RANGE, range))) return false;
 #if LIBCURL_VERSION_NUM >= 0x075500
     if (!stored(curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https"))) return false;
 #else
-    if (!stored(curl_easy_setopt(h, CURLOPT_PROTOCOLS, static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS)))) return false;
+    if (!stored(curl_easy_setopt(h, CURLOPT_PROTOCOLS, static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS))))
+        return false;
 #endif
 
     curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, verifyPeer_ ? 2L : 0L);
@@ -111,7 +117,8 @@ bool HttpClient::GetRange(const std::string& url, int32_t offset, int32_t length
     body.reset();
     size = 0;
     char range[128] = {};
-    std::snprintf(range, sizeof range, "%d-%d", offset, static_cast<int32_t>(static_cast<int64_t>(offset) + length - 1));
+    std::snprintf(range, sizeof range, "%d-%d", offset,
+                  static_cast<int32_t>(static_cast<int64_t>(offset) + length - 1));
     if (length < 1) {
         // Nothing can be accepted: any byte at all is more than was asked for.
         Sink sink;

@@ -34,8 +34,8 @@ public:
     // is above 0, `body` holds them followed by one zero byte. A body that
     // grows beyond `length` aborts the transfer (result false), so a server
     // that ignores the range cannot make the client buffer the whole file.
-    bool GetRange(const std::string& url, int32_t offset, int32_t length,
-                  std::unique_ptr<char[]>& body, int32_t& size);
+    bool GetRange(const std::string& url, int32_t offset, int32_t length, std::unique_ptr<char[]>& body,
+                  int32_t& size);
 
     // Same contract as GetRange, without a range.
     bool GetToBuffer(const std::string& url, std::unique_ptr<char[]>& body, int32_t& size);
