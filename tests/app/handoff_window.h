@@ -35,6 +35,8 @@ public:
     HandoffWindow& operator=(const HandoffWindow&) = delete;
 
     HWND Handle() const { return window_; }
+    // GetLastError of a failed CreateWindowEx (Wine needs a working X display).
+    DWORD CreateError() const { return createError_; }
     const std::vector<Event>& Events() const { return events_; }
     void ClearEvents() { events_.clear(); }
     // True once a report of success or failure has arrived.
@@ -67,6 +69,7 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND window_ = nullptr;
+    DWORD createError_ = ERROR_SUCCESS;
     std::vector<Event> events_;
     int progress_ = 0;
     std::wstring installerPath_;

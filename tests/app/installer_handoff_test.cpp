@@ -67,7 +67,7 @@ protected:
         installer_ = scratch_.Path() + L"\\Kelo_0123456789abcdef0123456789abcdef.exe";
         installerLog_ = scratch_.Path() + L"\\Kelo_0123456789abcdef0123456789abcdef.log";
         ASSERT_TRUE(CopyFileW(WindowsPath(KELO_STAND_IN_INSTALLER).c_str(), installer_.c_str(), FALSE));
-        ASSERT_NE(window_.Handle(), nullptr);
+        ASSERT_NE(window_.Handle(), nullptr) << "CreateWindowEx failed: " << window_.CreateError();
         window_.SetInstallerPath(installer_);
     }
     void TearDown() override { RemoveInstallationValues(); }
@@ -191,6 +191,9 @@ TEST_F(Handoff, InstallerThatCannotStartOffersARetry) {
 // well-behaved installer does not send.
 class InstallerReports : public ::testing::Test {
 protected:
+    void SetUp() override {
+        ASSERT_NE(window_.Handle(), nullptr) << "CreateWindowEx failed: " << window_.CreateError();
+    }
     void Send(ULONG_PTR kind, const void* data, DWORD size) {
         COPYDATASTRUCT report = {};
         report.dwData = kind;
