@@ -189,7 +189,14 @@ def start(args):
     os.makedirs(os.path.join(d, "tmp"), exist_ok=True)
     stop(d)
     make_certificates(d)
-    port = args.port if args.port and port_free(args.port) else free_port()
+    port = args.port or free_port()
+    for _ in range(50):  # a service stopped just before may still hold it
+        if port_free(port):
+            break
+        time.sleep(0.1)
+    else:
+        print("port %d is taken" % port, file=sys.stderr)
+        return 1
     ports = [port] + [free_port() for _ in range(MIRRORS)]
     base = "https://127.0.0.1:%d" % port
     mirrors = ["https://127.0.0.1:%d" % p for p in ports[1:]]
