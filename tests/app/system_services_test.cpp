@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "app/process_token_api.h"
 #include "app/scoped_handle.h"
+#include "app/url_opener.h"
 #include "tests/app/process_test_support.h"
 
 namespace kelo {
@@ -151,6 +153,16 @@ protected:
         ASSERT_TRUE(CopyFileW(WindowsPath(KELO_STAND_IN_CLIENT).c_str(), client_.c_str(), FALSE));
     }
 
+    // The log of a started client, once it has ended (its file stays locked until then).
+    std::map<std::string, std::wstring> ClientLog() {
+        EXPECT_TRUE(WaitForFile(log_, kProcessTimeoutMs));
+        auto log = ReadStandInLog(log_);
+        if (!log["pid"].empty()) {
+            EXPECT_TRUE(testing::WaitForProcessId(std::stoul(log["pid"]), kProcessTimeoutMs));
+        }
+        return log;
+    }
+
     ScratchFolder folder_;
     std::wstring client_;
     std::wstring log_;
@@ -171,8 +183,7 @@ TEST_F(StandInClient, StartProcessRunsTheProgramWithTheCommandLine) {
 
 TEST_F(StandInClient, StartProcessWithoutAskingForTheHandle) {
     ASSERT_TRUE(StartProcess(client_, L"client.exe /x", nullptr));
-    ASSERT_TRUE(WaitForFile(log_, kProcessTimeoutMs));
-    EXPECT_EQ(ReadStandInLog(log_)["command_line"], L"client.exe /x");
+    EXPECT_EQ(ClientLog()["command_line"], L"client.exe /x");
 }
 
 TEST_F(StandInClient, StartProcessOfAMissingProgramFails) {
@@ -184,12 +195,82 @@ TEST_F(StandInClient, StartProcessOfAMissingProgramFails) {
 TEST_F(StandInClient, MediumIntegrityStartRunsTheCommandLine) {
     const std::wstring commandLine = L"\"" + client_ + L"\" /install_shortcut 0 /install_autorun 1";
     ASSERT_TRUE(StartProcessAtMediumIntegrity(commandLine)) << GetLastError();
-    ASSERT_TRUE(WaitForFile(log_, kProcessTimeoutMs));
-    auto log = ReadStandInLog(log_);
+    auto log = ClientLog();
     EXPECT_EQ(log["command_line"], commandLine);
     // Wine gives every token the same label, whatever was set; on Windows the
     // child runs at medium integrity (8192).
     RecordProperty("client_integrity", std::string(log["integrity"].begin(), log["integrity"].end()));
+}
+
+TEST_F(StandInClient, OpenUrlHandsTheUrlToItsRegisteredHandler) {
+    // A URL scheme of this test's own, opened by the stand-in client.
+    const std::wstring scheme = L"kelotest" + std::to_wstring(GetCurrentProcessId());
+    const std::wstring classKey = L"Software\\Classes\\" + scheme;  // Wine reads HKLM classes only
+    const std::wstring command = L"\"" + client_ + L"\" \"%1\"";
+    {
+        ScopedRegKey key;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, classKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                  nullptr, key.Receive(), nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExW(key.Get(), L"URL Protocol", 0, REG_SZ, reinterpret_cast<const BYTE*>(L""),
+                       sizeof(wchar_t));
+        ScopedRegKey open;
+        ASSERT_EQ(RegCreateKeyExW(key.Get(), L"shell\\open\\command", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                  open.Receive(), nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExW(open.Get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                       static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+    }
+    const std::wstring url = scheme + L"://host/im/agreement.html";
+    OpenUrl(url, SW_SHOWNORMAL);
+    const auto log = ClientLog();
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, classKey.c_str());
+    EXPECT_EQ(log.count("command_line") ? log.at("command_line") : L"",
+              L"\"" + client_ + L"\" \"" + url + L"\"");
+}
+
+// ShellExecuteW calls, answered from a script.
+struct ShellCall {
+    std::wstring verb, file, parameters;
+    bool directory;
+    INT show;
+};
+std::vector<ShellCall> g_shellCalls;
+std::vector<INT_PTR> g_shellAnswers;
+
+HINSTANCE WINAPI FakeShellExecute(HWND, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
+                                  const wchar_t* directory, INT show) {
+    g_shellCalls.push_back(
+        {verb, file, parameters != nullptr ? parameters : L"<none>", directory != nullptr, show});
+    const INT_PTR answer = g_shellAnswers.at(g_shellCalls.size() - 1);
+    return reinterpret_cast<HINSTANCE>(answer);
+}
+
+TEST(OpenUrl, UrlWithoutHandlerGoesToTheBrowser) {
+    const std::wstring url = L"https://127.0.0.1:8443/im";
+    struct Case {
+        INT_PTR firstAnswer;
+        size_t calls;
+    } cases[] = {{33, 1}, {42, 1}, {32, 2}, {31 /* SE_ERR_NOASSOC */, 2}, {2 /* file not found */, 2},
+                 {0, 2}};
+    for (const Case& c : cases) {
+        g_shellCalls.clear();
+        g_shellAnswers = {c.firstAnswer, 0};
+        OpenUrlWith(&FakeShellExecute, url, SW_SHOWNORMAL);
+        ASSERT_EQ(g_shellCalls.size(), c.calls) << c.firstAnswer;
+        EXPECT_EQ(g_shellCalls[0].verb, L"open");
+        EXPECT_EQ(g_shellCalls[0].file, url);
+        EXPECT_EQ(g_shellCalls[0].parameters, L"<none>");
+        EXPECT_FALSE(g_shellCalls[0].directory);
+        EXPECT_EQ(g_shellCalls[0].show, SW_SHOWNORMAL);
+        if (c.calls == 2) {
+            EXPECT_EQ(g_shellCalls[1].verb, L"open");
+            EXPECT_EQ(g_shellCalls[1].file, L"IEXPLORE.EXE");
+            EXPECT_EQ(g_shellCalls[1].parameters, url);
+            EXPECT_FALSE(g_shellCalls[1].directory);
+            EXPECT_EQ(g_shellCalls[1].show, SW_SHOWNORMAL);
+        }
+    }
 }
 
 // The token calls with failures injected, over the real ones otherwise. Every
@@ -347,8 +428,7 @@ TEST_F(StandInClient, MediumIntegrityLabelsTheDuplicatedTokenAndReleasesEverythi
     EXPECT_EQ(g_calls.creationFlags, 0u);
     EXPECT_TRUE(g_calls.openHandles.empty());
     EXPECT_TRUE(g_calls.sids.empty());
-    ASSERT_TRUE(WaitForFile(log_, kProcessTimeoutMs));
-    EXPECT_EQ(ReadStandInLog(log_)["command_line"], commandLine);
+    EXPECT_EQ(ClientLog()["command_line"], commandLine);
 }
 
 }  // namespace
