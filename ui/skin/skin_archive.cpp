@@ -54,7 +54,6 @@ constexpr int kLocalOffset = 42;    // 4
 
 // Local header fields (offsets within the 30-byte header).
 namespace local {
-constexpr int kFlags = 6;          // 2
 constexpr int kMethod = 8;         // 2
 constexpr int kCrc = 14;           // 4
 constexpr int kCompressed = 18;    // 4

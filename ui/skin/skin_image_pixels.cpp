@@ -24,6 +24,37 @@
 
 namespace SkinUI {
 
+namespace {
+
+// The JPEG decoder builds each Huffman table of a DHT segment into arrays of
+// 256 codes without checking that the 16 code counts add up to at most 256,
+// so a crafted table writes past them. Every DHT segment is checked here
+// first: the byte pair FF C4 cannot occur inside entropy-coded data (FF is
+// stuffed there as FF 00), so a scan for it finds every segment the decoder
+// could read. Bytes past the end count as 0, as the decoder reads them.
+bool JpegHuffmanTablesSafe(const unsigned char* b, size_t length) {
+    // The decoder takes FF, any number of FF fill bytes, then D8 as the start.
+    size_t start = 0;
+    while (start < length && b[start] == 0xFF) ++start;
+    if (start == 0 || start >= length || b[start] != 0xD8) return true;  // not a JPEG
+    auto at = [b, length](size_t i) -> unsigned { return i < length ? b[i] : 0u; };
+    for (size_t i = start; i + 1 < length; ++i) {
+        if (b[i] != 0xFF || b[i + 1] != 0xC4) continue;
+        long left = static_cast<long>((at(i + 2) << 8) | at(i + 3)) - 2;
+        size_t p = i + 4;
+        while (left > 0 && p < length) {
+            unsigned codes = 0;
+            for (size_t k = 0; k < 16; ++k) codes += at(p + 1 + k);
+            if (codes > 256) return false;
+            p += 17 + codes;
+            left -= 17 + static_cast<long>(codes);
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 uint64_t ImagePixelBytes(int width, int height, uint64_t maxBytes) {
     if (width <= 0 || height <= 0) return 0;
     uint64_t bytes = uint64_t(width) * uint64_t(height) * 4;
@@ -40,6 +71,7 @@ bool DecodeImageRgba(const void* bytes, size_t length, RgbaImage* image, uint64_
     if (bytes == nullptr || length == 0 || length > INT_MAX) return false;
     const stbi_uc* data = static_cast<const stbi_uc*>(bytes);
     int width = 0, height = 0, channels = 0;
+    if (!JpegHuffmanTablesSafe(data, length)) return false;
     if (!stbi_info_from_memory(data, static_cast<int>(length), &width, &height, &channels)) return false;
     if (ImagePixelBytes(width, height, maxBytes) == 0) return false;
     unsigned char* rgba =
