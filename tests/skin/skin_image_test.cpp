@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -66,6 +68,36 @@ TEST(SkinImageDecode, PngBmpAndRefusals) {
     const std::string huge = kelo_test::PngHeaderOnly(65536, 65536);
     EXPECT_FALSE(SkinUI::DecodeImageRgba(huge.data(), huge.size(), &image));
     EXPECT_FALSE(SkinUI::DecodeImageRgba(png.data(), png.size(), &image, 16)) << "over a caller's limit";
+}
+
+std::string ReadData(const std::string& name) {
+    std::ifstream in(std::string(KELO_TEST_DATA) + "/skin/fuzz/image/" + name, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+// Inputs the fuzzer found; each must decode or fail cleanly.
+TEST(SkinImageDecode, FuzzFindings) {
+    const struct {
+        const char* file;
+        bool decodes;
+    } cases[] = {
+        {"red.jpg", true},
+        {"rgb.bmp", true},
+        {"pixel.gif", true},
+        // A Huffman table with more than 256 codes would overrun the JPEG
+        // decoder's tables; it is refused before decoding.
+        {"regression-jpeg-dht-over-256-codes.jpg", false},
+        {"regression-jpeg-fill-bytes-before-start.jpg", false},
+        {"regression-png-empty-idat.png", false},
+    };
+    for (const auto& c : cases) {
+        const std::string bytes = ReadData(c.file);
+        ASSERT_FALSE(bytes.empty()) << c.file;
+        SkinUI::RgbaImage image;
+        EXPECT_EQ(SkinUI::DecodeImageRgba(bytes.data(), bytes.size(), &image), c.decodes) << c.file;
+    }
 }
 
 }  // namespace
