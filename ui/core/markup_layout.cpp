@@ -199,6 +199,8 @@ void MarkupLayout::ApplyTag(const MarkupToken& token, int top, bool final) {
                 state_.spacing = state_.spacings.back();
                 state_.spacings.pop_back();
             }
+            // The line after a paragraph does not keep its spacing.
+            if (!placed_) lineHeight_ = FontLineHeight();
             break;
         case 'r':
             state_.raw = false;
@@ -272,7 +274,7 @@ void MarkupLayout::ApplyTag(const MarkupToken& token, int top, bool final) {
         state_.spacings.push_back(state_.spacing);
         state_.spacing = int(ParseUiLong(params, &end));
         // The tag opens a line: its spacing belongs to this line already.
-        if (!placed_) lineHeight_ = std::max(lineHeight_, FontLineHeight());
+        if (!placed_) lineHeight_ = FontLineHeight();
         break;
     case 'r':
         state_.raw = true;
