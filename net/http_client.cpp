@@ -99,6 +99,10 @@ bool HttpClient::Perform(const std::string& url, const char* range, Sink& sink) 
     if (stallSeconds_ > 0) {
         curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
         curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, static_cast<long>(stallSeconds_));
+        // The speed check starts only once the connection is up; a host that
+        // accepts the connection but never completes the TLS handshake is
+        // bounded by the connect time-out, which defaults to 300 s.
+        curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, static_cast<long>(stallSeconds_));
     }
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &AppendToSink);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &sink);

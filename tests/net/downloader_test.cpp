@@ -36,6 +36,7 @@ std::string Mirror(const std::string& behaviour) {
     const TestServer& server = TestServer::Instance();
     if (behaviour == "refused") return server.Refused(BlobPath("ok"));
     if (behaviour == "http-ok") return server.Http(BlobPath("ok"));
+    if (behaviour == "silent") return server.Silent(BlobPath("ok"));
     return server.Https(BlobPath(behaviour));
 }
 
@@ -86,7 +87,7 @@ TEST(MultiDownloader, CompletesWhileAtLeastOneMirrorIsHealthy) {
         {"drop", "ok"},
         {"stall", "ok"},
         {"slow", "ok"},
-        {"refused", "html404", "short", "norange", "drop", "stall", "slow", "ok"},
+        {"refused", "html404", "short", "norange", "drop", "stall", "silent", "slow", "ok"},
     };
     const std::string md5 = TestServer::Instance().BlobMd5(kBlobSize);
     ASSERT_EQ(md5.size(), 32u);
@@ -120,7 +121,7 @@ TEST(MultiDownloader, OnlyFaultyMirrorsEndWithAFailureInBoundedTime) {
         {{"refused"}, DownloadNoSource},
         {{"html404"}, DownloadNoSource},
         {{"stall"}, DownloadNoSource},
-        {{"refused", "html404", "short", "long", "norange", "drop", "stall"}, DownloadNoSource},
+        {{"refused", "html404", "short", "long", "norange", "drop", "stall", "silent"}, DownloadNoSource},
         // Right length, wrong bytes: only the digest can tell.
         {{"wrongbytes"}, DownloadBadMd5},
         {{"wrongbytes", "ok"}, DownloadBadMd5},

@@ -128,15 +128,21 @@ TEST(HttpClient, TransferFailuresReturnFalseAndNoBuffer) {
 
 TEST(HttpClient, AStalledServerIsAbandoned) {
     KELO_REQUIRE_SERVER();
-    HttpClient client;
-    client.SetStallSeconds(2);
-    std::string body;
-    const auto start = Clock::now();
-    EXPECT_FALSE(client.Get(TestServer::Instance().Https("/stall/x"), body));
-    EXPECT_EQ(client.LastCode(), CURLE_OPERATION_TIMEDOUT);
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    EXPECT_GE(seconds, 1.5);
-    EXPECT_LT(seconds, 8.0);
+    const TestServer& server = TestServer::Instance();
+    // Silent after the request, and silent from the first byte of the TLS
+    // handshake on.
+    for (const std::string& url : {server.Https("/stall/x"), server.Silent("/x")}) {
+        SCOPED_TRACE(url);
+        HttpClient client;
+        client.SetStallSeconds(2);
+        std::string body;
+        const auto start = Clock::now();
+        EXPECT_FALSE(client.Get(url, body));
+        EXPECT_EQ(client.LastCode(), CURLE_OPERATION_TIMEDOUT);
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        EXPECT_GE(seconds, 1.5);
+        EXPECT_LT(seconds, 8.0);
+    }
 }
 
 TEST(HttpClient, CertificatesAreCheckedOnlyWhenAsked) {

@@ -57,8 +57,9 @@ TestServer::TestServer() {
     http_ = std::atoi(values["http"].c_str());
     mismatch_ = std::atoi(values["mismatch"].c_str());
     refused_ = std::atoi(values["refused"].c_str());
+    silent_ = std::atoi(values["silent"].c_str());
     caFile_ = values["ca"];
-    running_ = https_ > 0 && http_ > 0 && mismatch_ > 0 && refused_ > 0;
+    running_ = https_ > 0 && http_ > 0 && mismatch_ > 0 && refused_ > 0 && silent_ > 0;
     if (!running_) error_ = std::string("incomplete server state file ") + file;
 }
 
@@ -73,6 +74,9 @@ std::string TestServer::Mismatch(const std::string& path) const {
 }
 std::string TestServer::Refused(const std::string& path) const {
     return Base("http", refused_) + path;
+}
+std::string TestServer::Silent(const std::string& path) const {
+    return Base("https", silent_) + path;
 }
 
 int TestServer::RequestCount(const std::string& path) const {

@@ -22,6 +22,8 @@ public:
     std::string Mismatch(const std::string& path) const;
     // A port nobody listens on.
     std::string Refused(const std::string& path) const;
+    // HTTPS to a port that accepts the connection and never answers.
+    std::string Silent(const std::string& path) const;
     const std::string& caFile() const { return caFile_; }
 
     // How many requests the server has seen for `path`.
@@ -35,7 +37,7 @@ private:
     TestServer();
     bool running_ = false;
     std::string error_;
-    int https_ = 0, http_ = 0, mismatch_ = 0, refused_ = 0;
+    int https_ = 0, http_ = 0, mismatch_ = 0, refused_ = 0, silent_ = 0;
     std::string caFile_;
 };
 

@@ -7,6 +7,10 @@ tests. Listens on 127.0.0.1 only, on free ports, over HTTPS and plain HTTP.
   fault_server.py stop --state FILE    stop the server named in FILE
   fault_server.py serve --state FILE   run in the foreground
 
+Besides the HTTPS, HTTP and host-name-mismatch ports, the state file names a
+"silent" port that accepts connections and never answers (not even to a TLS
+hello) and a "refused" port nobody listens on.
+
 The first path segment picks the behaviour, as NAME or NAME-ARG[-TAG...]
 (TAG only makes the URL unique, e.g. for request counts):
   ok          ranges honoured (206), whole file without a Range
@@ -231,6 +235,24 @@ def _free_port():
     return port
 
 
+def _silent_listener():
+    """Accepts connections and never sends a byte (not even a TLS hello)."""
+    listener = socket.socket()
+    listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+    listener.bind(("127.0.0.1", 0))
+    listener.listen(64)
+    held = []
+
+    def loop():
+        while True:
+            conn, _ = listener.accept()
+            held.append(conn)
+            del held[:-64]  # bounded: the oldest are closed by the collector
+
+    threading.Thread(target=loop, daemon=True).start()
+    return listener.getsockname()[1]
+
+
 def serve(state, lifetime):
     certs = test_certs.make_certs(os.path.join(os.path.dirname(os.path.abspath(state)), "net-server-certs"))
     servers = {
@@ -242,6 +264,7 @@ def serve(state, lifetime):
         threading.Thread(target=srv.serve_forever, daemon=True).start()
     lines = ["pid=%d" % os.getpid()]
     lines += ["%s=%d" % (k, srv.server_address[1]) for k, srv in servers.items()]
+    lines += ["silent=%d" % _silent_listener()]
     lines += ["refused=%d" % _free_port(), "ca=%s" % os.path.join(certs, "ca.pem")]
     tmp = state + ".tmp"
     with open(tmp, "w") as f:
