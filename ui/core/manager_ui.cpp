@@ -34,6 +34,7 @@ CManagerUI::CManagerUI() {
 }
 
 CManagerUI::~CManagerUI() {
+    ReleaseControlTree();
     own_.DropDefaultFont();
     own_.DropFonts();
     own_.DropImages();

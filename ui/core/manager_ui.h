@@ -14,6 +14,7 @@
 
 #include <cstdint>
 
+#include "ui/core/manager_state.h"
 #include "ui/core/ptr_array.h"
 #include "ui/core/resource_set.h"
 #include "ui/core/ui_string.h"
@@ -126,7 +127,95 @@ public:
     static const PtrArray& ControlPlugins();
     static bool LoadControlPlugin(const UiChar* file);
 
+    // ---- Window binding, control tree, notifications, window settings ----
+    // (manager_tree.cpp, manager_notify.cpp, window_settings.cpp)
+
+    // Binds the native window: takes its DC as the paint DC and joins the
+    // process-wide manager list.
+    void AttachWindow(HWND window);
+    HWND PaintWindow() const { return tree_.paintWindow; }
+    CControlUI* Root() const { return tree_.root; }
+    // Makes root the tree of the window (the old one is deleted later) and
+    // binds it. Without a root the window is closed and the result is false.
+    bool AttachRoot(CControlUI* root, IDialogBuilderCallback* callback);
+    IDialogBuilderCallback* BuilderCallback() const { return tree_.builderCallback; }
+    // Attaches control (parent: its own parent when null) with initialisation
+    // and enters the names of its subtree into the name map.
+    bool BindControls(CControlUI* control, CControlUI* parent = nullptr);
+    // Drops every reference to a control that is being removed or deleted.
+    void ForgetControl(CControlUI* control);
+    // Detaches control and deletes it when the window handles WM_APP+1.
+    void DeleteLater(CControlUI* control);
+    // Deletes the controls waiting for DeleteLater (the WM_APP+1 handling).
+    void DeleteDelayedControls();
+    int DelayedControlCount() const { return tree_.delayed.GetSize(); }
+
+    CControlUI* FindControl(const UiChar* name) const;
+    CControlUI* FindControlAt(POINT point) const;
+    CControlUI* FindDescendantAt(CControlUI* parent, POINT point) const;
+    CControlUI* FindDescendantByName(CControlUI* parent, const UiChar* name) const;
+    CControlUI* FindDescendantOfClass(CControlUI* parent, const UiChar* className, int index);
+    PtrArray* CollectDescendantsOfClass(CControlUI* parent, const UiChar* className);
+
+    bool JoinOptionGroup(const UiChar* group, CControlUI* control);
+    PtrArray* OptionGroupMembers(const UiChar* group) const;
+    void LeaveOptionGroup(const UiChar* group, CControlUI* control);
+    void ClearOptionGroups();
+
+    bool AddNotifyListener(INotifyUI* listener);
+    bool RemoveNotifyListener(INotifyUI* listener);
+    void RaiseNotify(CControlUI* control, const UiChar* type, WPARAM wParam = 0, LPARAM lParam = 0,
+                     bool async = false);
+    void RaiseNotify(NotifyMsg& msg, bool async = false);
+    // Delivers the queued notifications in order.
+    void DrainNotifyQueue();
+
+    bool AddAfterPaint(CControlUI* control);
+    bool RemoveAfterPaint(CControlUI* control);
+    bool SetAfterPaintIndex(CControlUI* control, int index);
+    int AfterPaintCount() const { return tree_.afterPaint.GetSize(); }
+    CControlUI* AfterPaintAt(int index) const { return static_cast<CControlUI*>(tree_.afterPaint.GetAt(index)); }
+
+    CControlUI* FocusedControl() const { return tree_.focused; }
+    void FocusControl(CControlUI* control);
+    POINT MousePoint() const { return tree_.lastMousePoint; }
+
+    void InvalidateArea(const RECT& rect);
+    void InvalidateAll();
+    void MarkLayoutDirty() { tree_.layoutDirty = true; }
+    bool IsLayoutDirty() const { return tree_.layoutDirty; }
+
+    // Window settings, read by the window base.
+    void SetStartSize(int cx, int cy);
+    SIZE StartSize() const { return tree_.initialSize; }
+    void SetResizeBorders(const RECT& rect) { tree_.sizeBox = rect; }
+    RECT ResizeBorders() const { return tree_.sizeBox; }
+    void SetCaptionArea(const RECT& rect) { tree_.caption = rect; }
+    RECT CaptionArea() const { return tree_.caption; }
+    void SetCornerEllipse(int cx, int cy) { tree_.roundCorner = {cx, cy}; }
+    SIZE CornerEllipse() const { return tree_.roundCorner; }
+    void SetMinTrackSize(int cx, int cy) { tree_.minInfo = {cx, cy}; }
+    SIZE MinTrackSize() const { return tree_.minInfo; }
+    void SetMaxTrackSize(int cx, int cy) { tree_.maxInfo = {cx, cy}; }
+    SIZE MaxTrackSize() const { return tree_.maxInfo; }
+    void SetOpacity(int opacity);
+    int Opacity() const { return tree_.opacity; }
+    void SetPerPixelAlpha(bool on) { tree_.layered = on; }
+    bool UsesPerPixelAlpha() const { return tree_.layered; }
+    void SetKeepBackground(bool on) { tree_.keepBackground = on; }
+    bool KeepsBackground() const { return tree_.keepBackground; }
+    void SetDrawUpdateRect(bool on) { tree_.showUpdateRect = on; }
+    bool DrawsUpdateRect() const { return tree_.showUpdateRect; }
+    void SetUsesVirtualWindows(bool on) { tree_.usesVirtualWindows = on; }
+    bool UsesVirtualWindows() const { return tree_.usesVirtualWindows; }
+
 private:
+    // Deletes the tree, the queued notifications and the option groups and
+    // unbinds the window; the destructor's first step.
+    void ReleaseControlTree();
+    void DeliverNotify(NotifyMsg& msg);
+    ManagerTreeState tree_;
+
     FontEntry* WithMetrics(FontEntry* entry);
     static HFONT CreateSkinFont(const UiChar* face, int size, bool bold, bool underline, bool italic,
                                 bool proof);
