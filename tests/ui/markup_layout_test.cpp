@@ -83,7 +83,8 @@ private:
 };
 
 MarkupLayoutOutput Layout(FakeSurface& surface, const char* text, UiRect rect, unsigned format,
-                          int linkCapacity = 8, std::vector<MarkupLink> previous = {}, int mx = -1, int my = -1) {
+                          int linkCapacity = 8, std::vector<MarkupLink> previous = {}, int mx = -1,
+                          int my = -1) {
     MarkupLayoutInput input;
     input.rect = rect;
     input.format = format;

@@ -46,7 +46,10 @@ TEST(ImageSpecParse, NamesAndPairs) {
         {"file='a.png' restype='PNG'", "a.png", false, "PNG", {0, 0, 0, 0}},
         // An empty value is skipped, an unknown key ignored.
         {"file='' corner='1,2,3,4'", "file='' corner='1,2,3,4'", false, "", {1, 2, 3, 4}},
-        {"File='a.png' colour='red' corner='1, 2, 3, 4'", "File='a.png' colour='red' corner='1, 2, 3, 4'", false, "",
+        {"File='a.png' colour='red' corner='1, 2, 3, 4'",
+         "File='a.png' colour='red' corner='1, 2, 3, 4'",
+         false,
+         "",
          {1, 2, 3, 4}},
         // A value without its closing quote ends the parse.
         {"corner='1,1,1,1' file='a.png", "corner='1,1,1,1' file='a.png", false, "", {1, 1, 1, 1}},
@@ -131,8 +134,8 @@ TEST(NineGrid, OpaqueShortcutCopiesOnlyThePaintedPart) {
     EXPECT_TRUE(Same(parts[0].dest, 20, 10, 30, 25));
     EXPECT_TRUE(Same(parts[0].source, 15, 5, 25, 20));
     // Blended copies are not cut to the paint rectangle.
-    const auto blended = Plan(MakeUiRect(10, 10, 30, 30), MakeUiRect(20, 0, 100, 25), MakeUiRect(5, 5, 25, 25),
-                              MakeUiRect(0, 0, 0, 0), true);
+    const auto blended = Plan(MakeUiRect(10, 10, 30, 30), MakeUiRect(20, 0, 100, 25),
+                              MakeUiRect(5, 5, 25, 25), MakeUiRect(0, 0, 0, 0), true);
     ASSERT_EQ(blended.size(), 1u);
     EXPECT_TRUE(Same(blended[0].dest, 10, 10, 30, 30));
 }
@@ -142,15 +145,15 @@ TEST(NineGrid, PartsLandInTheirPlaces) {
     const auto parts = Plan(dest, dest, MakeUiRect(0, 0, 12, 12), MakeUiRect(4, 4, 4, 4));
     ASSERT_EQ(parts.size(), 9u);
     const int expected[9][8] = {
-        {4, 4, 36, 26, 4, 4, 8, 8},     // centre
-        {0, 0, 4, 4, 0, 0, 4, 4},       // top-left
-        {4, 0, 36, 4, 4, 0, 8, 4},      // top
-        {36, 0, 40, 4, 8, 0, 12, 4},    // top-right
-        {0, 4, 4, 26, 0, 4, 4, 8},      // left
-        {36, 4, 40, 26, 8, 4, 12, 8},   // right
-        {0, 26, 4, 30, 0, 8, 4, 12},    // bottom-left
-        {4, 26, 36, 30, 4, 8, 8, 12},   // bottom
-        {36, 26, 40, 30, 8, 8, 12, 12}, // bottom-right
+        {4, 4, 36, 26, 4, 4, 8, 8},      // centre
+        {0, 0, 4, 4, 0, 0, 4, 4},        // top-left
+        {4, 0, 36, 4, 4, 0, 8, 4},       // top
+        {36, 0, 40, 4, 8, 0, 12, 4},     // top-right
+        {0, 4, 4, 26, 0, 4, 4, 8},       // left
+        {36, 4, 40, 26, 8, 4, 12, 8},    // right
+        {0, 26, 4, 30, 0, 8, 4, 12},     // bottom-left
+        {4, 26, 36, 30, 4, 8, 8, 12},    // bottom
+        {36, 26, 40, 30, 8, 8, 12, 12},  // bottom-right
     };
     for (int i = 0; i < 9; ++i) {
         SCOPED_TRACE(i);
@@ -160,7 +163,8 @@ TEST(NineGrid, PartsLandInTheirPlaces) {
     }
     // Hole: no centre; a paint rectangle on the left edge keeps only the parts it touches.
     EXPECT_EQ(Plan(dest, dest, MakeUiRect(0, 0, 12, 12), MakeUiRect(4, 4, 4, 4), true, true).size(), 8u);
-    EXPECT_EQ(Plan(dest, MakeUiRect(0, 10, 2, 12), MakeUiRect(0, 0, 12, 12), MakeUiRect(4, 4, 4, 4)).size(), 1u);
+    EXPECT_EQ(Plan(dest, MakeUiRect(0, 10, 2, 12), MakeUiRect(0, 0, 12, 12), MakeUiRect(4, 4, 4, 4)).size(),
+              1u);
 }
 
 TEST(NineGrid, CornersLargerThanHalfLeaveOnlyTheCorners) {
@@ -202,6 +206,8 @@ TEST(PainterColor, Rules) {
     EXPECT_EQ(PlainTextRgb(0xFF000000), 0x024CA1u);
     EXPECT_EQ(PlainTextRgb(0x00FF0000), 0xFF0000u);
     EXPECT_EQ(PlainTextRgb(0x80123456), 0x123456u);
+    EXPECT_EQ(PremultiplyArgb(0x80FF4000), 0x80802000u);
+    EXPECT_EQ(PremultiplyArgb(0xFF123456), 0xFF123456u);
     EXPECT_EQ(GradientAlpha(0xFF000000, 0x00FFFFFF), 127);
     EXPECT_EQ(ArgbToColorRef(0x80123456), 0x563412u);
     // Full coverage of 0x024CA1: each channel * 255 / 256.

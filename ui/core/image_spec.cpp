@@ -30,7 +30,9 @@ int DigitValue(UiChar c) {
     return 99;
 }
 
-bool IsSpace(UiChar c) { return c == ' ' || (c >= 9 && c <= 13); }
+bool IsSpace(UiChar c) {
+    return c == ' ' || (c >= 9 && c <= 13);
+}
 
 // Four numbers, each read starting one character after the end of the
 // previous one, so "1,2,3,4" and "1, 2, 3, 4" both work. The reading never

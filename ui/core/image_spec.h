@@ -16,17 +16,17 @@ namespace SkinUI {
 struct ImageEntry;
 
 struct ImageSpec {
-    UiString text;               // the attribute value as written
-    UiString imageName;          // the image name resolved ("file"/"res" value, or the whole text)
-    uint8_t tried = 0;           // parsing and loading was attempted
-    ImageEntry* image = nullptr; // the loaded image, not owned; null until found
-    UiRect dest = {};            // inside the item rectangle; all 0 = the whole item
-    UiRect source = {};          // part of the image; all 0 until resolved = the whole image
-    UiRect corner = {};          // nine-grid borders (left, top, right, bottom) in image pixels
-    uint8_t fade = 255;          // constant alpha
-    uint8_t hole = 0;            // do not draw the centre
-    uint8_t xtiled = 0;          // tile the centre horizontally
-    uint8_t ytiled = 0;          // tile the centre vertically
+    UiString text;                // the attribute value as written
+    UiString imageName;           // the image name resolved ("file"/"res" value, or the whole text)
+    uint8_t tried = 0;            // parsing and loading was attempted
+    ImageEntry* image = nullptr;  // the loaded image, not owned; null until found
+    UiRect dest = {};             // inside the item rectangle; all 0 = the whole item
+    UiRect source = {};           // part of the image; all 0 until resolved = the whole image
+    UiRect corner = {};           // nine-grid borders (left, top, right, bottom) in image pixels
+    uint8_t fade = 255;           // constant alpha
+    uint8_t hole = 0;             // do not draw the centre
+    uint8_t xtiled = 0;           // tile the centre horizontally
+    uint8_t ytiled = 0;           // tile the centre vertically
 };
 
 // Empties both strings, zeroes everything from `tried` on, sets fade to 255.
@@ -38,11 +38,11 @@ void SetImageSpecText(ImageSpec* spec, const UiChar* text);
 
 // What the attribute text says about loading the image.
 struct ImageLoadOptions {
-    UiString name;         // "file" or "res" value; the whole text when neither is given
+    UiString name;            // "file" or "res" value; the whole text when neither is given
     bool isResource = false;  // "res" was given: name is a decimal resource id
-    UiString resourceType; // "restype"; used only with isResource
-    uint32_t mask = 0;     // "mask": colour key made transparent at load
-    bool hsl = false;      // "hsl": keep a pixel copy for HSL adjustment
+    UiString resourceType;    // "restype"; used only with isResource
+    uint32_t mask = 0;        // "mask": colour key made transparent at load
+    bool hsl = false;         // "hsl": keep a pixel copy for HSL adjustment
 };
 
 // Parses text into options and the spec's dest, source, corner, fade, hole,

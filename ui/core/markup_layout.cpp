@@ -40,7 +40,7 @@ struct StyleState {
 };
 
 struct LineResult {
-    int end = 0;          // position after the line
+    int end = 0;  // position after the line
     int height = 0;
     int right = 0;        // rightmost point reached
     int imageBottom = 0;  // lowest image bottom, 0 when none
@@ -63,7 +63,9 @@ public:
     void Run();
 
 private:
-    MarkupFont CurrentFont() const { return state_.fonts.empty() ? surface_.DefaultFont() : state_.fonts.back(); }
+    MarkupFont CurrentFont() const {
+        return state_.fonts.empty() ? surface_.DefaultFont() : state_.fonts.back();
+    }
     uint32_t CurrentColor() const { return state_.colors.empty() ? in_.textRgb : state_.colors.back(); }
     int FontLineHeight() { return state_.spacing + surface_.LineHeightOf(CurrentFont()); }
     void PushFont(MarkupFont font) {
@@ -180,116 +182,119 @@ void MarkupLayout::ApplyTag(const MarkupToken& token, int top, bool final) {
     const UiChar* end = nullptr;
     if (token.kind == MarkupToken::kCloseTag) {
         switch (token.letter) {
-        case 'a':
-            if (state_.inLink) {
-                if (final) CloseLinkPart(top, knownHeight_ >= 0 ? knownHeight_ : lineHeight_);
-                state_.inLink = false;
-            }
-            if (!state_.colors.empty()) state_.colors.pop_back();
-            PopFont();
-            break;
-        case 'b': case 'f': case 'i': case 'u':
-            PopFont();
-            break;
-        case 'c':
-            if (!state_.colors.empty()) state_.colors.pop_back();
-            break;
-        case 'p':
-            if (!state_.spacings.empty()) {
-                state_.spacing = state_.spacings.back();
-                state_.spacings.pop_back();
-            }
-            // The line after a paragraph does not keep its spacing.
-            if (!placed_) lineHeight_ = FontLineHeight();
-            break;
-        case 'r':
-            state_.raw = false;
-            break;
-        case 's':
-            state_.selected = false;
-            break;
-        default:
-            break;
+            case 'a':
+                if (state_.inLink) {
+                    if (final) CloseLinkPart(top, knownHeight_ >= 0 ? knownHeight_ : lineHeight_);
+                    state_.inLink = false;
+                }
+                if (!state_.colors.empty()) state_.colors.pop_back();
+                PopFont();
+                break;
+            case 'b':
+            case 'f':
+            case 'i':
+            case 'u':
+                PopFont();
+                break;
+            case 'c':
+                if (!state_.colors.empty()) state_.colors.pop_back();
+                break;
+            case 'p':
+                if (!state_.spacings.empty()) {
+                    state_.spacing = state_.spacings.back();
+                    state_.spacings.pop_back();
+                }
+                // The line after a paragraph does not keep its spacing.
+                if (!placed_) lineHeight_ = FontLineHeight();
+                break;
+            case 'r':
+                state_.raw = false;
+                break;
+            case 's':
+                state_.selected = false;
+                break;
+            default:
+                break;
         }
         return;
     }
     switch (token.letter) {
-    case 'a': {
-        uint32_t color = in_.linkRgb;
-        for (const MarkupLink& link : in_.previousLinks) {
-            const UiRect& r = link.rect;
-            if (in_.mouseX >= r.left && in_.mouseX < r.right && in_.mouseY >= r.top && in_.mouseY < r.bottom &&
-                link.text == params) {
-                color = in_.linkHoverRgb;
-                break;
+        case 'a': {
+            uint32_t color = in_.linkRgb;
+            for (const MarkupLink& link : in_.previousLinks) {
+                const UiRect& r = link.rect;
+                if (in_.mouseX >= r.left && in_.mouseX < r.right && in_.mouseY >= r.top &&
+                    in_.mouseY < r.bottom && link.text == params) {
+                    color = in_.linkHoverRgb;
+                    break;
+                }
             }
-        }
-        state_.colors.push_back(color);
-        PushStyled(false, true, false);
-        state_.inLink = true;
-        state_.linkText = params;
-        linkStartX_ = x_;
-        break;
-    }
-    case 'b':
-        PushStyled(true, false, false);
-        break;
-    case 'u':
-        PushStyled(false, true, false);
-        break;
-    case 'i':
-        PushStyled(false, false, true);
-        break;
-    case 'c': {
-        const UiChar* p = params.Data();
-        while (*p == ' ') ++p;
-        if (*p == '#') ++p;
-        state_.colors.push_back(uint32_t(ParseUiLong(p, &end, 16)) & 0x00FFFFFFu);
-        break;
-    }
-    case 'f': {
-        const UiChar* p = params.Data();
-        while (*p == ' ') ++p;
-        if (*p >= '0' && *p <= '9') {
-            PushFont(surface_.FontById(int(ParseUiLong(p, &end))));
+            state_.colors.push_back(color);
+            PushStyled(false, true, false);
+            state_.inLink = true;
+            state_.linkText = params;
+            linkStartX_ = x_;
             break;
         }
-        MarkupFontStyle style;
-        const UiChar* faceEnd = p;
-        while (*faceEnd != 0 && *faceEnd != ' ') ++faceEnd;
-        style.face = UiString(p, int(faceEnd - p));
-        style.size = 10;
-        const long size = ParseUiLong(faceEnd, &end);
-        if (end != faceEnd && size > 0) style.size = int(size);
-        const UiString rest(end);
-        UiString lower = rest;
-        lower.MakeLower();
-        style.bold = lower.Find(UI_TEXT("bold")) >= 0;
-        style.underline = lower.Find(UI_TEXT("underline")) >= 0;
-        style.italic = lower.Find(UI_TEXT("italic")) >= 0;
-        PushFont(surface_.FindOrCreateFont(style));
-        break;
-    }
-    case 'p':
-        state_.spacings.push_back(state_.spacing);
-        state_.spacing = int(ParseUiLong(params, &end));
-        // The tag opens a line: its spacing belongs to this line already.
-        if (!placed_) lineHeight_ = FontLineHeight();
-        break;
-    case 'r':
-        state_.raw = true;
-        break;
-    case 's':
-        state_.selected = true;
-        break;
-    case 'x':
-        x_ += int(ParseUiLong(params, &end));
-        break;
-    case 'y':
-        lineHeight_ = int(ParseUiLong(params, &end));
-        break;
-    default:
-        break;  // unknown tags have no effect
+        case 'b':
+            PushStyled(true, false, false);
+            break;
+        case 'u':
+            PushStyled(false, true, false);
+            break;
+        case 'i':
+            PushStyled(false, false, true);
+            break;
+        case 'c': {
+            const UiChar* p = params.Data();
+            while (*p == ' ') ++p;
+            if (*p == '#') ++p;
+            state_.colors.push_back(uint32_t(ParseUiLong(p, &end, 16)) & 0x00FFFFFFu);
+            break;
+        }
+        case 'f': {
+            const UiChar* p = params.Data();
+            while (*p == ' ') ++p;
+            if (*p >= '0' && *p <= '9') {
+                PushFont(surface_.FontById(int(ParseUiLong(p, &end))));
+                break;
+            }
+            MarkupFontStyle style;
+            const UiChar* faceEnd = p;
+            while (*faceEnd != 0 && *faceEnd != ' ') ++faceEnd;
+            style.face = UiString(p, int(faceEnd - p));
+            style.size = 10;
+            const long size = ParseUiLong(faceEnd, &end);
+            if (end != faceEnd && size > 0) style.size = int(size);
+            const UiString rest(end);
+            UiString lower = rest;
+            lower.MakeLower();
+            style.bold = lower.Find(UI_TEXT("bold")) >= 0;
+            style.underline = lower.Find(UI_TEXT("underline")) >= 0;
+            style.italic = lower.Find(UI_TEXT("italic")) >= 0;
+            PushFont(surface_.FindOrCreateFont(style));
+            break;
+        }
+        case 'p':
+            state_.spacings.push_back(state_.spacing);
+            state_.spacing = int(ParseUiLong(params, &end));
+            // The tag opens a line: its spacing belongs to this line already.
+            if (!placed_) lineHeight_ = FontLineHeight();
+            break;
+        case 'r':
+            state_.raw = true;
+            break;
+        case 's':
+            state_.selected = true;
+            break;
+        case 'x':
+            x_ += int(ParseUiLong(params, &end));
+            break;
+        case 'y':
+            lineHeight_ = int(ParseUiLong(params, &end));
+            break;
+        default:
+            break;  // unknown tags have no effect
     }
 }
 
@@ -308,7 +313,10 @@ bool MarkupLayout::PlaceText(const MarkupToken& token, int* pos, int top, bool f
         int lo = 0, hi = runLength - 1;
         while (lo < hi) {
             const int mid = (lo + hi + 1) / 2;
-            if (surface_.TextWidth(run, mid) <= available) lo = mid; else hi = mid - 1;
+            if (surface_.TextWidth(run, mid) <= available)
+                lo = mid;
+            else
+                hi = mid - 1;
         }
         count = lo;
         const bool wraps = !singleLine_ && (in_.format & kMarkupWordBreak) != 0;
@@ -325,8 +333,10 @@ bool MarkupLayout::PlaceText(const MarkupToken& token, int* pos, int top, bool f
                     break;
                 }
             }
-            if (breakAt >= 0) count = breakAt + 1;
-            else if (placed_) count = 0;
+            if (breakAt >= 0)
+                count = breakAt + 1;
+            else if (placed_)
+                count = 0;
         }
         if (count == 0 && !placed_ && !ellipsis) count = 1;
         if (token.escaped != 0 && count > 0) count = 1;
@@ -378,42 +388,44 @@ LineResult MarkupLayout::RunLine(int pos, int top, int startX, int knownHeight, 
         if (x_ >= rect_.right && pos > lineStart && !singleLine_) break;
         const MarkupToken token = ReadMarkupToken(text_, length_, pos, state_.raw);
         switch (token.kind) {
-        case MarkupToken::kNewLine:
-            pos += 1;
-            if (!singleLine_) lineEnds = true;
-            break;
-        case MarkupToken::kText:
-            if (token.escaped == 0 && token.length == 1 && text_[token.start] == '\r') {
+            case MarkupToken::kNewLine:
                 pos += 1;
-                break;
-            }
-            PlaceText(token, &pos, top, final, &lineEnds, &stop);
-            break;
-        case MarkupToken::kOpenTag:
-            if (token.letter == 'n') {
-                pos += token.length;
                 if (!singleLine_) lineEnds = true;
-            } else if (token.letter == 'p' && placed_ && !singleLine_) {
-                lineEnds = true;  // the paragraph starts on a new line
-            } else if (token.letter == 'i' && token.paramLength > 0) {
-                if (PlaceImage(token, top, final)) pos += token.length;
-                else lineEnds = true;
-            } else {
-                ApplyTag(token, top, final);
-                pos += token.length;
-            }
-            break;
-        case MarkupToken::kCloseTag:
-            if (token.letter == 'p' && placed_ && !singleLine_) {
-                lineEnds = true;
-            } else {
-                ApplyTag(token, top, final);
-                pos += token.length;
-            }
-            break;
-        case MarkupToken::kEnd:
-            stop = true;
-            break;
+                break;
+            case MarkupToken::kText:
+                if (token.escaped == 0 && token.length == 1 && text_[token.start] == '\r') {
+                    pos += 1;
+                    break;
+                }
+                PlaceText(token, &pos, top, final, &lineEnds, &stop);
+                break;
+            case MarkupToken::kOpenTag:
+                if (token.letter == 'n') {
+                    pos += token.length;
+                    if (!singleLine_) lineEnds = true;
+                } else if (token.letter == 'p' && placed_ && !singleLine_) {
+                    lineEnds = true;  // the paragraph starts on a new line
+                } else if (token.letter == 'i' && token.paramLength > 0) {
+                    if (PlaceImage(token, top, final))
+                        pos += token.length;
+                    else
+                        lineEnds = true;
+                } else {
+                    ApplyTag(token, top, final);
+                    pos += token.length;
+                }
+                break;
+            case MarkupToken::kCloseTag:
+                if (token.letter == 'p' && placed_ && !singleLine_) {
+                    lineEnds = true;
+                } else {
+                    ApplyTag(token, top, final);
+                    pos += token.length;
+                }
+                break;
+            case MarkupToken::kEnd:
+                stop = true;
+                break;
         }
     }
     result.end = pos;
@@ -471,7 +483,7 @@ void MarkupLayout::Run() {
             if (alignLines) {
                 const int width = measured.right - rect_.left;
                 startX = (in_.format & kMarkupCenter) != 0 ? rect_.left + (RectWidth(rect_) - width) / 2
-                                                            : rect_.right - width;
+                                                           : rect_.right - width;
             }
             line = RunLine(pos, top, startX, measured.height, true);
         }

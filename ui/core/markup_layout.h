@@ -30,10 +30,10 @@ struct MarkupToken {
     Kind kind = kEnd;
     int start = 0;
     int length = 0;
-    UiChar letter = 0;        // tags: the tag letter
-    int paramStart = 0;       // open tags: the parameters after the space
+    UiChar letter = 0;   // tags: the tag letter
+    int paramStart = 0;  // open tags: the parameters after the space
     int paramLength = 0;
-    UiChar escaped = 0;       // a text token that is one escape: the character it draws
+    UiChar escaped = 0;  // a text token that is one escape: the character it draws
 };
 
 // Reads the token at pos. Text runs stop before a line feed, a tag or an
@@ -72,7 +72,8 @@ public:
     virtual int TextWidth(const UiChar* text, int length) = 0;
     // The trailing (C) width of a space in the selected font.
     virtual int SpaceTrailingWidth() = 0;
-    virtual bool FindImage(const UiString& name, const UiChar* resourceType, uint32_t mask, MarkupImage* image) = 0;
+    virtual bool FindImage(const UiString& name, const UiChar* resourceType, uint32_t mask,
+                           MarkupImage* image) = 0;
     // Text at (x, y) top-left in the selected font; rgb is 0x00RRGGBB.
     virtual void DrawText(int x, int y, const UiChar* text, int length, uint32_t rgb, bool selected) = 0;
     virtual void DrawImage(const MarkupImage& image, const UiRect& dest, const UiRect& source) = 0;

@@ -5,9 +5,15 @@ namespace SkinUI {
 
 namespace {
 
-bool IsTagOpen(UiChar c) { return c == '<' || c == '{'; }
-bool IsTagClose(UiChar c) { return c == '>' || c == '}'; }
-bool IsTagLetter(UiChar c) { return c >= 'a' && c <= 'z'; }
+bool IsTagOpen(UiChar c) {
+    return c == '<' || c == '{';
+}
+bool IsTagClose(UiChar c) {
+    return c == '>' || c == '}';
+}
+bool IsTagLetter(UiChar c) {
+    return c >= 'a' && c <= 'z';
+}
 
 // The escapes "<{>" "<}>" "{<}" "{>}" at pos: the character drawn, or 0.
 UiChar EscapeAt(const UiChar* text, int length, int pos) {

@@ -15,12 +15,14 @@ void CPainter::FillColor(HDC dc, const RECT& rect, uint32_t argb) {
         ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
         return;
     }
-    // One unpremultiplied pixel stretched over the rectangle: the blend uses
-    // its alpha as coverage, so the colour channels go in as given.
+    // One pixel stretched over the rectangle. The blend treats it as
+    // premultiplied, so the colour is premultiplied here; as given, a
+    // translucent colour would be added at full strength (too bright, and an
+    // invalid pixel on a layered canvas).
     uint32_t* bits = nullptr;
     ScopedGdiObject<HBITMAP> pixel(CreateDib32(dc, 1, 1, &bits));
     if (pixel.get() == nullptr) return;
-    *bits = argb;
+    *bits = PremultiplyArgb(argb);
     const RECT one = {0, 0, 1, 1};
     const RECT none = {0, 0, 0, 0};
     BlitImage(dc, pixel.get(), rect, rect, one, none, true);
@@ -140,8 +142,8 @@ bool CPainter::DrawImageSpec(HDC dc, CManagerUI* manager, const RECT& item, cons
     if (dc != nullptr) {
         const RECT d = ImageDestRect(item, spec.dest);
         if (RectsIntersect(d, item) && RectsIntersect(d, paint)) {
-            BlitImage(dc, spec.image->bitmap, d, paint, spec.source, spec.corner, spec.image->hasAlpha, spec.fade,
-                      spec.hole != 0, spec.xtiled != 0, spec.ytiled != 0);
+            BlitImage(dc, spec.image->bitmap, d, paint, spec.source, spec.corner, spec.image->hasAlpha,
+                      spec.fade, spec.hole != 0, spec.xtiled != 0, spec.ytiled != 0);
         }
     }
     return true;

@@ -56,8 +56,8 @@ public:
     // Text in the manager's font fontId, clipped to rect, with DrawText format
     // flags. The text carries its own alpha; argb's alpha is not used and black
     // is drawn as 0x024CA1.
-    static void DrawPlainText(HDC dc, CManagerUI* manager, const RECT& rect, const UiChar* text, uint32_t argb,
-                              int fontId, unsigned format);
+    static void DrawPlainText(HDC dc, CManagerUI* manager, const RECT& rect, const UiChar* text,
+                              uint32_t argb, int fontId, unsigned format);
 
     // Text in the markup language (tags a b c f i n p r s u x y). With
     // DT_CALCRECT nothing is drawn and rect becomes the size used. Link

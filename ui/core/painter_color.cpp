@@ -64,6 +64,14 @@ uint32_t ShiftColorHsl(uint32_t argb, short hue, short saturation, short lightne
     return (argb & 0xFF000000u) | (ToByte(nr) << 16) | (ToByte(ng) << 8) | ToByte(nb);
 }
 
+uint32_t PremultiplyArgb(uint32_t argb) {
+    const uint32_t a = argb >> 24;
+    const uint32_t r = ((argb >> 16) & 0xFF) * a / 255;
+    const uint32_t g = ((argb >> 8) & 0xFF) * a / 255;
+    const uint32_t b = (argb & 0xFF) * a / 255;
+    return (a << 24) | (r << 16) | (g << 8) | b;
+}
+
 uint32_t PlainTextRgb(uint32_t argb) {
     const uint32_t rgb = argb & 0x00FFFFFFu;
     return rgb == 0 ? 0x024CA1u : rgb;

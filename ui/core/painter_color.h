@@ -7,11 +7,16 @@
 
 namespace SkinUI {
 
-inline uint8_t ColorAlpha(uint32_t argb) { return uint8_t(argb >> 24); }
+inline uint8_t ColorAlpha(uint32_t argb) {
+    return uint8_t(argb >> 24);
+}
 // The colour as a GDI COLORREF (0x00BBGGRR): alpha dropped, red and blue swapped.
 inline uint32_t ArgbToColorRef(uint32_t argb) {
     return ((argb >> 16) & 0xFF) | (argb & 0xFF00) | ((argb & 0xFF) << 16);
 }
+
+// The colour with red, green and blue scaled by its alpha (x * a / 255).
+uint32_t PremultiplyArgb(uint32_t argb);
 
 // Hue moved by (hue - 180) degrees, saturation and lightness scaled by
 // percent/100; alpha kept. (180, 100, 100) returns the colour unchanged.

@@ -45,7 +45,8 @@ private:
 // of the scope (before the object itself may be deleted).
 class ScopedSelect {
 public:
-    ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), old_(object != nullptr ? SelectObject(dc, object) : nullptr) {}
+    ScopedSelect(HDC dc, HGDIOBJ object)
+        : dc_(dc), old_(object != nullptr ? SelectObject(dc, object) : nullptr) {}
     ~ScopedSelect() {
         if (old_ != nullptr) SelectObject(dc_, old_);
     }

@@ -33,7 +33,8 @@ void PlanTiles(const UiRect& dc, const UiRect& sc, bool xtiled, bool ytiled, std
         for (int left = dc.left; left < dc.right; left += stepX) {
             const int right = std::min(left + stepX, int(dc.right));
             const int srcRight = xtiled ? sc.left + (right - left) : sc.right;
-            parts->push_back({MakeUiRect(left, top, right, bottom), MakeUiRect(sc.left, sc.top, srcRight, srcBottom)});
+            parts->push_back(
+                {MakeUiRect(left, top, right, bottom), MakeUiRect(sc.left, sc.top, srcRight, srcBottom)});
         }
     }
 }
@@ -41,8 +42,7 @@ void PlanTiles(const UiRect& dc, const UiRect& sc, bool xtiled, bool ytiled, std
 }  // namespace
 
 std::vector<BlitPart> PlanNineGrid(const UiRect& dest, const UiRect& paint, const UiRect& src,
-                                   const UiRect& corners, bool blended, bool hole, bool xtiled,
-                                   bool ytiled) {
+                                   const UiRect& corners, bool blended, bool hole, bool xtiled, bool ytiled) {
     std::vector<BlitPart> parts;
     const int cl = corners.left, ct = corners.top, cr = corners.right, cb = corners.bottom;
 
@@ -97,7 +97,8 @@ std::vector<BlitPart> PlanNineGrid(const UiRect& dest, const UiRect& paint, cons
 
 UiRect ImageDestRect(const UiRect& item, const UiRect& dest) {
     if (RectIsZero(dest)) return item;
-    return MakeUiRect(item.left + dest.left, item.top + dest.top, std::min(item.left + dest.right, item.right),
+    return MakeUiRect(item.left + dest.left, item.top + dest.top,
+                      std::min(item.left + dest.right, item.right),
                       std::min(item.top + dest.bottom, item.bottom));
 }
 

@@ -33,11 +33,19 @@ inline UiRect MakeUiRect(int left, int top, int right, int bottom) {
     r.bottom = bottom;
     return r;
 }
-inline int RectWidth(const UiRect& r) { return r.right - r.left; }
-inline int RectHeight(const UiRect& r) { return r.bottom - r.top; }
+inline int RectWidth(const UiRect& r) {
+    return r.right - r.left;
+}
+inline int RectHeight(const UiRect& r) {
+    return r.bottom - r.top;
+}
 // Empty: no positive width or no positive height.
-inline bool RectIsEmpty(const UiRect& r) { return r.right <= r.left || r.bottom <= r.top; }
-inline bool RectIsZero(const UiRect& r) { return r.left == 0 && r.top == 0 && r.right == 0 && r.bottom == 0; }
+inline bool RectIsEmpty(const UiRect& r) {
+    return r.right <= r.left || r.bottom <= r.top;
+}
+inline bool RectIsZero(const UiRect& r) {
+    return r.left == 0 && r.top == 0 && r.right == 0 && r.bottom == 0;
+}
 inline bool RectEquals(const UiRect& a, const UiRect& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
@@ -63,8 +71,7 @@ struct BlitPart {
 // bottom-right. A part is planned when its destination touches paint and its
 // sizes are positive; it is not clipped further.
 std::vector<BlitPart> PlanNineGrid(const UiRect& dest, const UiRect& paint, const UiRect& src,
-                                   const UiRect& corners, bool blended, bool hole, bool xtiled,
-                                   bool ytiled);
+                                   const UiRect& corners, bool blended, bool hole, bool xtiled, bool ytiled);
 
 // The destination of an image inside an item: the whole item for an all-zero
 // dest, else dest moved to the item's top-left with its right and bottom cut

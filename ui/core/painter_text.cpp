@@ -40,7 +40,9 @@ void CPainter::DrawPlainText(HDC dc, CManagerUI* manager, const RECT& rect, cons
 
 namespace {
 
-uint32_t Rgb(uint32_t argb) { return argb & 0x00FFFFFFu; }
+uint32_t Rgb(uint32_t argb) {
+    return argb & 0x00FFFFFFu;
+}
 
 // The markup layout's surface on a GDI DC: the manager's fonts and images,
 // TextOutW and BlitImage.
@@ -64,7 +66,8 @@ public:
     MarkupFont FindOrCreateFont(const MarkupFontStyle& s) override {
         HFONT font = manager_->FindFontHandle(s.face, s.size, s.bold, s.underline, s.italic);
         if (font == nullptr)
-            font = manager_->StoreFont(NextMarkupFontId(), s.face, s.size, s.bold, s.underline, s.italic, false);
+            font =
+                manager_->StoreFont(NextMarkupFontId(), s.face, s.size, s.bold, s.underline, s.italic, false);
         return font;
     }
     int LineHeightOf(MarkupFont font) override {
@@ -94,7 +97,8 @@ public:
         if (!GetCharABCWidthsW(dc_, L' ', L' ', &abc)) return 0;
         return int(abc.abcC);
     }
-    bool FindImage(const UiString& name, const UiChar* resourceType, uint32_t mask, MarkupImage* image) override {
+    bool FindImage(const UiString& name, const UiChar* resourceType, uint32_t mask,
+                   MarkupImage* image) override {
         ImageEntry* entry = manager_->FindOrLoadImage(name, resourceType, mask, false);
         if (entry == nullptr) return false;
         image->handle = entry;
