@@ -86,6 +86,17 @@ TEST(SkinArchiveLookup, NameRules) {
     EXPECT_EQ(index, 1);
 }
 
+TEST(SkinArchiveLookup, NameMayBeTheOutputEntrysOwnName) {
+    const std::string zip = ZipBuilder().Add("a.xml", "A").Add("b.xml", "B").Build();
+    SkinArchivePtr archive = OpenMemory(zip);
+    SkinArchiveEntry entry;
+    ASSERT_EQ(archive->GetEntry(1, &entry), SkinUI::kArchiveOk);
+    int index = -1;
+    EXPECT_EQ(archive->FindEntry(entry.name, true, &index, &entry), SkinUI::kArchiveOk);
+    EXPECT_EQ(index, 1);
+    EXPECT_EQ(U8(entry.name), "b.xml");
+}
+
 TEST(SkinArchiveLookup, FirstEqualNameWins) {
     const std::string zip = ZipBuilder().Add("A.xml", "first").Add("a.xml", "second").Build();
     SkinArchivePtr archive = OpenMemory(zip);

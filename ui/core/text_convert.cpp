@@ -1,7 +1,12 @@
 #include "ui/core/text_convert.h"
 
+#include <cstring>
+
 #ifdef _WIN32
 #include <windows.h>
+#endif
+#ifdef __SSE2__
+#include <emmintrin.h>
 #endif
 
 namespace SkinUI {
@@ -41,14 +46,14 @@ inline int SequenceLength(const unsigned char* s, size_t left, uint32_t* cp) {
 }
 
 #ifdef _WIN32
-UiChar* NewUtf16FromCodePage(UINT codePage, const char* src, size_t length, size_t* units) {
+UiChar* NewUtf16FromCodePage(UINT codePage, const char* src, size_t length, size_t* units, size_t padding) {
     *units = 0;
     if (length > 0x7FFFFFFF) return nullptr;
     int n = length == 0 ? 0 : MultiByteToWideChar(codePage, 0, src, static_cast<int>(length), nullptr, 0);
     if (length != 0 && n <= 0) return nullptr;
-    UiChar* text = new UiChar[static_cast<size_t>(n) + 1];
+    UiChar* text = new UiChar[static_cast<size_t>(n) + 1 + padding];
     if (n > 0) MultiByteToWideChar(codePage, 0, src, static_cast<int>(length), text, n);
-    text[n] = 0;
+    std::memset(text + n, 0, (1 + padding) * sizeof(UiChar));
     *units = static_cast<size_t>(n);
     return text;
 }
@@ -61,7 +66,27 @@ size_t DecodeUtf8(const char* src, size_t length, UiChar* dst) {
     const unsigned char* end = s + length;
     UiChar* out = dst;
     while (s < end) {
-        // ASCII runs are the bulk of skin text.
+        // ASCII runs are the bulk of skin text: widen them a block at a time.
+#ifdef __SSE2__
+        while (end - s >= 16) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+            if (_mm_movemask_epi8(bytes) != 0) break;
+            const __m128i zero = _mm_setzero_si128();
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi8(bytes, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), _mm_unpackhi_epi8(bytes, zero));
+            s += 16;
+            out += 16;
+        }
+#else
+        while (end - s >= 8) {
+            uint64_t word;
+            std::memcpy(&word, s, 8);
+            if ((word & 0x8080808080808080ULL) != 0) break;
+            for (int i = 0; i < 8; ++i) out[i] = static_cast<UiChar>(s[i]);
+            s += 8;
+            out += 8;
+        }
+#endif
         while (s < end && *s < 0x80) *out++ = static_cast<UiChar>(*s++);
         if (s == end) break;
         uint32_t cp = 0;
@@ -95,23 +120,23 @@ size_t DecodedUtf8Length(const char* src, size_t length) {
     return units;
 }
 
-UiChar* NewUtf16FromUtf8(const char* src, size_t length, size_t* units) {
+UiChar* NewUtf16FromUtf8(const char* src, size_t length, size_t* units, size_t padding) {
 #ifdef _WIN32
-    return NewUtf16FromCodePage(CP_UTF8, src, length, units);
+    return NewUtf16FromCodePage(CP_UTF8, src, length, units, padding);
 #else
     // One unit per byte is always enough; the slack is not worth a second pass.
-    UiChar* text = new UiChar[length + 1];
+    UiChar* text = new UiChar[length + 1 + padding];
     *units = DecodeUtf8(src, length, text);
-    text[*units] = 0;
+    std::memset(text + *units, 0, (1 + padding) * sizeof(UiChar));
     return text;
 #endif
 }
 
-UiChar* NewUtf16FromAnsi(const char* src, size_t length, size_t* units) {
+UiChar* NewUtf16FromAnsi(const char* src, size_t length, size_t* units, size_t padding) {
 #ifdef _WIN32
-    return NewUtf16FromCodePage(CP_ACP, src, length, units);
+    return NewUtf16FromCodePage(CP_ACP, src, length, units, padding);
 #else
-    return NewUtf16FromUtf8(src, length, units);
+    return NewUtf16FromUtf8(src, length, units, padding);
 #endif
 }
 

@@ -20,10 +20,11 @@ size_t DecodeUtf8(const char* src, size_t length, UiChar* dst);
 size_t DecodedUtf8Length(const char* src, size_t length);
 
 // Converts UTF-8 or ANSI bytes to a new zero-terminated buffer allocated with
-// new[]; *units receives the length without the terminator. Returns null when
-// the conversion fails.
-UiChar* NewUtf16FromUtf8(const char* src, size_t length, size_t* units);
-UiChar* NewUtf16FromAnsi(const char* src, size_t length, size_t* units);
+// new[]; *units receives the length without the terminator. `padding` more
+// zero units follow the terminator (for readers that scan in blocks). Returns
+// null when the conversion fails.
+UiChar* NewUtf16FromUtf8(const char* src, size_t length, size_t* units, size_t padding = 0);
+UiChar* NewUtf16FromAnsi(const char* src, size_t length, size_t* units, size_t padding = 0);
 
 std::string UiToUtf8(const UiChar* text);
 std::string UiToAnsi(const UiChar* text);

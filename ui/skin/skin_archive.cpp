@@ -291,16 +291,19 @@ uint32_t CSkinArchive::GetEntry(int index, SkinArchiveEntry* entry) {
 uint32_t CSkinArchive::FindEntry(const UiChar* name, bool ignoreCase, int* index, SkinArchiveEntry* entry) {
     std::lock_guard<std::mutex> guard(lock_);
     EndExtraction();
+    // The name is read before the outputs are cleared: it may be the name
+    // field of the very entry being filled.
+    const bool refused = (name == nullptr || UiStrLen(name) >= kMaxLookupName);
+    std::string wanted = refused ? std::string() : UiToAnsi(name);
+    for (char& c : wanted) {
+        if (c == '\\') c = '/';
+    }
     if (index != nullptr) *index = -1;
     if (entry != nullptr) {
         std::memset(entry, 0, sizeof(*entry));
         entry->index = -1;
     }
-    if (name == nullptr || UiStrLen(name) >= kMaxLookupName) return kArchiveNotFound;
-    std::string wanted = UiToAnsi(name);
-    for (char& c : wanted) {
-        if (c == '\\') c = '/';
-    }
+    if (refused) return kArchiveNotFound;
     for (int i = 0; i < EntryCount(); ++i) {
         const uint8_t* h = Record(i);
         if (Le16(h + central::kNameLength) != wanted.size()) continue;

@@ -137,6 +137,10 @@ public:
 private:
     friend class CSkinXmlNode;
 
+    // Zero characters after the text's terminator, so the parser may read
+    // the text in blocks of eight.
+    static constexpr size_t kTextPadding = 8;
+
     // Takes ownership of a new[] buffer holding a terminated text and parses it.
     bool ParseOwnedText(UiChar* text);
     bool Parse();

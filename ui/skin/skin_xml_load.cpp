@@ -20,10 +20,10 @@ bool CSkinXml::ParseBytes(const void* bytes, size_t length, SkinTextEncoding enc
                 b += 3;
                 length -= 3;
             }
-            text = NewUtf16FromUtf8(reinterpret_cast<const char*>(b), length, &units);
+            text = NewUtf16FromUtf8(reinterpret_cast<const char*>(b), length, &units, kTextPadding);
             break;
         case SkinTextEncoding::kAnsi:
-            text = NewUtf16FromAnsi(reinterpret_cast<const char*>(b), length, &units);
+            text = NewUtf16FromAnsi(reinterpret_cast<const char*>(b), length, &units, kTextPadding);
             break;
         case SkinTextEncoding::kUtf16: {
             if (length < 2) break;
@@ -31,12 +31,12 @@ bool CSkinXml::ParseBytes(const void* bytes, size_t length, SkinTextEncoding enc
             const bool littleEndian = (b[0] == 0xFF && b[1] == 0xFE);
             if (!bigEndian && !littleEndian) break;
             units = length / 2 - 1;
-            text = new UiChar[units + 1];
+            text = new UiChar[units + 1 + kTextPadding];
             const unsigned char* src = b + 2;
             for (size_t i = 0; i < units; ++i, src += 2) {
                 text[i] = static_cast<UiChar>(bigEndian ? (src[0] << 8) | src[1] : src[0] | (src[1] << 8));
             }
-            text[units] = 0;
+            std::memset(text + units, 0, (1 + kTextPadding) * sizeof(UiChar));
             break;
         }
     }
