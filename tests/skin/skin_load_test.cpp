@@ -173,6 +173,18 @@ TEST_F(SkinFileTest, DamagedArchiveEntryCannotBeUnzipped) {
     EXPECT_EQ(Load("form.xml"), "Could not unzip file");
 }
 
+TEST_F(SkinFileTest, DeclaredSizeBeyondWhatDeflateCanProduce) {
+    std::string zip = ZipBuilder().Add("img.png", std::string(100, 'x')).Build();
+    const size_t central = kelo_test::CentralDirectoryOffset(zip);
+    kelo_test::PutLe32(&zip, central + 24, 0xFFFFFF00);
+    kelo_test::PutLe32(&zip, 22, 0xFFFFFF00);
+    SkinUI::SkinArchivePtr archive(SkinUI::CSkinArchive::OpenMemory(zip.data(), zip.size()));
+    std::vector<unsigned char> bytes;
+    EXPECT_EQ(SkinUI::ReadArchiveEntry(archive.get(), UI_TEXT("img.png"), 0, &bytes),
+              SkinUI::SkinFileStatus::kReadFailed);
+    EXPECT_TRUE(bytes.empty());
+}
+
 TEST_F(SkinFileTest, MemoryArchive) {
     const std::string zip = ZipBuilder().Add("install_form.xml", kDocument).Build();
     const std::string other = ZipBuilder().Add("other.xml", "<o/>").Build();

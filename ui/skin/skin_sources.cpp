@@ -108,6 +108,10 @@ SkinFileStatus ReadArchiveEntry(CSkinArchive* archive, const UiChar* name, size_
     if (archive->FindEntry(name, true, &index, &entry) != kArchiveOk) return SkinFileStatus::kNotFound;
     if (entry.uncompressedSize == 0) return SkinFileStatus::kEmpty;
     if (maxSize != 0 && entry.uncompressedSize > maxSize) return SkinFileStatus::kTooLarge;
+    // Deflate expands at most 1032 to 1: a larger declared size is a lie, and
+    // is refused before the buffer is allocated.
+    if (entry.uncompressedSize > uint64_t(entry.compressedSize) * 1032 + 1024)
+        return SkinFileStatus::kReadFailed;
     bytes->resize(entry.uncompressedSize);
     uint32_t written = 0;
     uint32_t result = archive->ExtractToMemory(index, bytes->data(), entry.uncompressedSize, &written);
