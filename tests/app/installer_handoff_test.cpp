@@ -284,7 +284,11 @@ protected:
 
     std::map<std::string, std::wstring> ClientLog() {
         EXPECT_TRUE(WaitForFile(log_, kTimeoutMs));
-        auto log = ReadStandInLog(log_);
+        // Under Wine the renamed log can still be held by the rename for a
+        // moment after it appears; read until it opens.
+        std::map<std::string, std::wstring> log;
+        const ULONGLONG deadline = GetTickCount64() + kTimeoutMs;
+        while ((log = ReadStandInLog(log_)).empty() && GetTickCount64() < deadline) Sleep(20);
         if (!log["pid"].empty()) {
             EXPECT_TRUE(WaitForProcessId(std::stoul(log["pid"]), kTimeoutMs));
         }

@@ -77,7 +77,8 @@ bool FileExists(const std::wstring& path) {
 std::map<std::string, std::wstring> ReadStandInLog(const std::wstring& path) {
     std::map<std::string, std::wstring> entries;
     ScopedHandle file(
-        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, 0, nullptr));
     if (!file.IsValid()) return entries;
     std::string content;
     char buffer[4096];
