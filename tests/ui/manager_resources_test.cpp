@@ -150,7 +150,22 @@ TEST_F(ManagerResourcesTest, ImagesOwnBeforeShared) {
     EXPECT_EQ(a.OwnResources().images.Find(L"png/missing.png"), nullptr) << "failures are not stored";
     EXPECT_EQ(a.LoadNamedImage(L"", nullptr, 0, false, false), nullptr);
     EXPECT_EQ(a.LoadNamedImage(L"logo", L"PNG", 0, false, false), nullptr) << "resource names are numeric";
-    EXPECT_EQ(a.LoadNamedImage(L"101", L"PNG", 0, false, false), nullptr) << "no such resource";
+    EXPECT_EQ(a.LoadNamedImage(L"102", L"PNG", 0, false, false), nullptr) << "no such resource";
+}
+
+TEST_F(ManagerResourcesTest, ResourceImagesByDecimalId) {
+    CManagerUI::SetModuleInstance(GetModuleHandleW(nullptr));
+    CManagerUI m;
+    // The test program carries the 8 x 8 placeholder image as PNG resource 101;
+    // the id is read like atoi and cut to 16 bits (65637 & 0xFFFF is 101).
+    for (const wchar_t* name : {L"101", L"101px", L"65637"}) {
+        ImageEntry* image = m.LoadNamedImage(name, L"PNG", 0, false, false);
+        ASSERT_NE(image, nullptr) << name;
+        EXPECT_EQ(image->width, 8);
+        EXPECT_EQ(std::wstring(image->resType.Data()), L"PNG");
+        EXPECT_EQ(m.FindImage(name), image) << "stored under the name as written";
+    }
+    CManagerUI::SetModuleInstance(nullptr);
 }
 
 TEST_F(ManagerResourcesTest, ClassDefaultsAndLanguageStrings) {
