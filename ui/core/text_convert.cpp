@@ -140,6 +140,35 @@ UiChar* NewUtf16FromAnsi(const char* src, size_t length, size_t* units, size_t p
 #endif
 }
 
+size_t AnsiToUiBuffer(const char* src, size_t length, UiChar* dst, size_t capacity) {
+    if (capacity == 0) return 0;
+    size_t units = 0;
+#ifdef _WIN32
+    if (length > 0 && length < 0x7FFFFFFF) {
+        int n = MultiByteToWideChar(CP_ACP, 0, src, static_cast<int>(length), dst,
+                                    static_cast<int>(capacity - 1));
+        if (n <= 0) {
+            // Too long for the buffer: convert whole, then cut.
+            size_t all = 0;
+            UiChar* whole = NewUtf16FromCodePage(CP_ACP, src, length, &all, 0);
+            if (whole != nullptr) {
+                units = all < capacity - 1 ? all : capacity - 1;
+                std::memcpy(dst, whole, units * sizeof(UiChar));
+                delete[] whole;
+            }
+        } else {
+            units = static_cast<size_t>(n);
+        }
+    }
+#else
+    // Decoding never yields more units than it reads bytes, so reading at
+    // most capacity - 1 bytes fits.
+    units = DecodeUtf8(src, length < capacity - 1 ? length : capacity - 1, dst);
+#endif
+    dst[units] = 0;
+    return units;
+}
+
 std::string UiToUtf8(const UiChar* text) {
     std::string out;
     if (text == nullptr) return out;

@@ -26,6 +26,10 @@ size_t DecodedUtf8Length(const char* src, size_t length);
 UiChar* NewUtf16FromUtf8(const char* src, size_t length, size_t* units, size_t padding = 0);
 UiChar* NewUtf16FromAnsi(const char* src, size_t length, size_t* units, size_t padding = 0);
 
+// Converts ANSI bytes into dst, which holds capacity units; the result is
+// cut to capacity - 1 units and terminated. Returns the units written.
+size_t AnsiToUiBuffer(const char* src, size_t length, UiChar* dst, size_t capacity);
+
 std::string UiToUtf8(const UiChar* text);
 std::string UiToAnsi(const UiChar* text);
 

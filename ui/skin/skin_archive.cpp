@@ -238,13 +238,8 @@ void CSkinArchive::FillEntry(int index, SkinArchiveEntry* entry) const {
     std::memset(entry, 0, sizeof(*entry));
     entry->index = index;
     const uint16_t nameLength = Le16(h + central::kNameLength);
-    std::string name(reinterpret_cast<const char*>(h + kCentralHeaderSize), nameLength);
-    size_t units = 0;
-    std::unique_ptr<UiChar[]> wide(NewUtf16FromAnsi(name.data(), name.size(), &units));
-    if (wide) {
-        if (units > SkinArchiveEntry::kNameSize - 1) units = SkinArchiveEntry::kNameSize - 1;
-        std::memcpy(entry->name, wide.get(), units * sizeof(UiChar));
-    }
+    AnsiToUiBuffer(reinterpret_cast<const char*>(h + kCentralHeaderSize), nameLength, entry->name,
+                   SkinArchiveEntry::kNameSize);
     entry->attributes =
         WindowsAttributes(Le16(h + central::kVersionMadeBy), Le32(h + central::kExternalAttr));
     const uint64_t dosTime = DosToFileTime(Le16(h + central::kDosTime), Le16(h + central::kDosTime + 2));

@@ -50,55 +50,56 @@ int MatchEntity(const UiChar* p, UiChar* decoded) {
     }
 }
 
+// First character at or after p that is the delimiter, "&" or the
+// terminator.
+inline UiChar* ScanToStop(UiChar* p, UiChar delimiter) {
+#ifdef __SSE2__
+    // Eight characters at a time; the text buffer is padded so a block that
+    // holds the terminator stays inside it.
+    const __m128i stop = _mm_set1_epi16(static_cast<short>(delimiter));
+    const __m128i amp = _mm_set1_epi16('&');
+    const __m128i zero = _mm_setzero_si128();
+    for (;;) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, stop), _mm_cmpeq_epi16(v, amp)),
+                                          _mm_cmpeq_epi16(v, zero));
+        const int mask = _mm_movemask_epi8(hits);
+        if (mask != 0) return p + __builtin_ctz(static_cast<unsigned>(mask)) / 2;
+        p += 8;
+    }
+#else
+    for (;;) {
+        const UiChar c = *p;
+        if (IsDataStop(c) && (c == delimiter || c == '&' || c == 0)) return p;
+        ++p;
+    }
+#endif
+}
+
 // Reads character data up to delimiter or the end of the text, decoding
 // entity references in place. On return p is at the delimiter (or the
 // terminator) and the result is the decoded end. When decoding shortened the
 // data, the data is terminated at its decoded end and the gap up to p is
 // filled with spaces.
 UiChar* ParseData(UiChar*& p, UiChar delimiter) {
-    // Fast scan while nothing needs moving.
-#ifdef __SSE2__
-    {
-        // Eight characters at a time; the text buffer is padded so a block
-        // that holds the terminator stays inside it.
-        const __m128i stop = _mm_set1_epi16(static_cast<short>(delimiter));
-        const __m128i amp = _mm_set1_epi16('&');
-        const __m128i zero = _mm_setzero_si128();
-        for (;;) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-            const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, stop), _mm_cmpeq_epi16(v, amp)),
-                                              _mm_cmpeq_epi16(v, zero));
-            const int mask = _mm_movemask_epi8(hits);
-            if (mask != 0) {
-                p += __builtin_ctz(static_cast<unsigned>(mask)) / 2;
-                break;
-            }
-            p += 8;
-        }
-    }
-#endif
-    for (;;) {
-        UiChar c = *p;
-        if (IsDataStop(c)) {
-            if (c == delimiter || c == 0) return p;
-            if (c == '&') break;
-        }
-        ++p;
-    }
+    p = ScanToStop(p, delimiter);
+    if (*p != '&') return p;
+    // From the first "&" on, the characters move left by what decoding saved.
     UiChar* dst = p;
-    for (;;) {
-        UiChar c = *p;
-        if (c == delimiter || c == 0) break;
-        if (c == '&') {
-            UiChar decoded;
-            int n = MatchEntity(p, &decoded);
-            if (n != 0) {
-                *dst++ = decoded;
-                p += n;
-                continue;
-            }
+    while (*p == '&') {
+        UiChar decoded;
+        const int n = MatchEntity(p, &decoded);
+        if (n != 0) {
+            *dst++ = decoded;
+            p += n;
+        } else {
+            *dst++ = *p++;
         }
-        *dst++ = *p++;
+        UiChar* next = ScanToStop(p, delimiter);
+        const size_t run = static_cast<size_t>(next - p);
+        if (dst != p) std::memmove(dst, p, run * sizeof(UiChar));
+        dst += run;
+        p = next;
     }
     if (dst != p) {
         *dst = 0;
