@@ -1,0 +1,164 @@
+#!/usr/bin/env python3
+"""skin-render end to end: renders the test skins and checks pixels of the
+PNG, the printed tree, --set, --size and the failure exit code."""
+import argparse
+import os
+import struct
+import subprocess
+import sys
+import tempfile
+import zlib
+import zipfile
+
+
+def read_png(path):
+    """Decodes an 8-bit RGBA PNG (what stb writes) into rows of bytes."""
+    data = open(path, "rb").read()
+    assert data[:8] == b"\x89PNG\r\n\x1a\n", "not a PNG"
+    pos, idat = 8, b""
+    while pos < len(data):
+        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
+        chunk = data[pos + 8:pos + 8 + length]
+        pos += 12 + length
+        if kind == b"IHDR":
+            width, height, depth, colour = struct.unpack(">IIBB", chunk[:10])
+            assert depth == 8 and colour == 6, "expected 8-bit RGBA"
+        elif kind == b"IDAT":
+            idat += chunk
+    raw = zlib.decompress(idat)
+    stride, rows, prev, p = width * 4, [], bytearray(width * 4), 0
+    for _ in range(height):
+        kind, line = raw[p], bytearray(raw[p + 1:p + 1 + stride])
+        p += 1 + stride
+        for x in range(stride):
+            a = line[x - 4] if x >= 4 else 0
+            b = prev[x]
+            c = prev[x - 4] if x >= 4 else 0
+            if kind == 1:
+                line[x] = (line[x] + a) & 255
+            elif kind == 2:
+                line[x] = (line[x] + b) & 255
+            elif kind == 3:
+                line[x] = (line[x] + (a + b) // 2) & 255
+            elif kind == 4:
+                est = a + b - c
+                pa, pb, pc = abs(est - a), abs(est - b), abs(est - c)
+                line[x] = (line[x] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
+        rows.append(line)
+        prev = line
+    return width, height, rows
+
+
+def pixel(png, x, y):
+    return tuple(png[2][y][x * 4:x * 4 + 4])
+
+
+class Runner:
+    def __init__(self, tool, emulator):
+        self.tool, self.emulator = tool, emulator
+
+    def path(self, p):
+        # Windows programs under Wine see the Linux root as drive Z:.
+        return "Z:" + p if self.emulator else p
+
+    def run(self, *args):
+        cmd = ([self.emulator] if self.emulator else []) + [self.tool] + list(args)
+        return subprocess.run(cmd, capture_output=True, text=True, timeout=120)
+
+
+failures = []
+
+
+def check(condition, what):
+    if not condition:
+        failures.append(what)
+        print("FAIL:", what)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--tool", required=True)
+    parser.add_argument("--skins", required=True)
+    parser.add_argument("--emulator")
+    args = parser.parse_args()
+    r = Runner(args.tool, args.emulator)
+    basic = os.path.join(args.skins, "basic")
+    with tempfile.TemporaryDirectory() as tmp:
+        out = os.path.join(tmp, "render.png")
+        res = r.run(r.path(basic), "render.xml", "--out", r.path(out), "--tree")
+        check(res.returncode == 0, "render.xml renders: " + res.stderr)
+        tree = [line for line in res.stdout.splitlines() if line.strip()]
+        expected_tree = [
+            "VerticalLayoutUI root 0,0,200,120 1",
+            "  HorizontalLayoutUI top 10,10,190,40 1",
+            "    ControlUI left 10,10,50,40 1",
+            "    ControlUI middle 50,10,140,40 1",
+            "    ControlUI right 145,15,190,35 1",
+            "  ContainerUI body 10,50,190,100 1",
+            "    ControlUI badge 160,45,180,65 1",
+            "    ControlUI tile 10,50,30,60 1",
+        ]
+        check(tree == expected_tree, "tree:\n" + "\n".join(tree))
+        png = read_png(out)
+        check(png[0] == 200 and png[1] == 120, "size from the Window element")
+        expectations = [
+            ((5, 5), (255, 255, 255, 255), "root background in the inset"),
+            ((20, 20), (255, 0, 0, 255), "left child"),
+            ((100, 20), (128, 128, 128, 255), "middle child takes the class default colour"),
+            ((150, 20), (0, 255, 0, 255), "right child inside its padding"),
+            ((143, 20), (0, 0, 255, 255), "row background left of the padded child"),
+            ((150, 12), (0, 0, 255, 255), "row background above the padded child"),
+            ((100, 45), (255, 255, 255, 255), "child padding gap"),
+            ((100, 50), (0, 0, 0, 255), "border of the body, first pixel"),
+            ((100, 51), (0, 0, 0, 255), "border of the body, second pixel"),
+            ((100, 52), (255, 255, 255, 255), "inside the border"),
+            ((170, 55), (255, 255, 0, 255), "floating badge"),
+            ((170, 47), (255, 255, 255, 255), "badge clipped to its container"),
+            ((15, 55), (0, 0, 255, 255), "floating image control at the image size"),
+            ((35, 55), (255, 255, 255, 255), "right of the image control"),
+        ]
+        for (x, y), colour, what in expectations:
+            got = pixel(png, x, y)
+            check(got == colour, "%s at %d,%d: %s" % (what, x, y, got))
+
+        # --set before layout, in order; --size overrides the Window size.
+        res = r.run(r.path(basic), "render.xml", "--out", r.path(out), "--size", "300,100", "--set",
+                    "top.height=50", "--set", "middle.bkcolor=#FF00FFFF", "--set", "badge.visible=false", "--tree")
+        check(res.returncode == 0, "--set renders: " + res.stderr)
+        png = read_png(out)
+        check(png[0] == 300 and png[1] == 100, "--size")
+        check(pixel(png, 150, 55) == (0, 255, 255, 255), "--set colour at 150,55: %s" % (pixel(png, 150, 55),))
+        check("  HorizontalLayoutUI top 10,10,290,60 1" in res.stdout, "--set height: " + res.stdout)
+        check("    ControlUI badge 0,0,0,0 0" in res.stdout, "--set visible: " + res.stdout)
+
+        # The same skin from a ZIP archive.
+        archive = os.path.join(tmp, "skin.zip")
+        with zipfile.ZipFile(archive, "w") as z:
+            for name in ("render.xml", "png/box.png"):
+                z.write(os.path.join(basic, name), name)
+        res = r.run(r.path(archive), "render.xml", "--out", r.path(out))
+        check(res.returncode == 0, "archive renders: " + res.stderr)
+        check(pixel(read_png(out), 15, 55) == (0, 0, 255, 255), "image from the archive")
+
+        # A translucent colour keeps its alpha in the file (straight, not premultiplied).
+        res = r.run(r.path(basic), "render.xml", "--out", r.path(out), "--set", "root.bkcolor=#80FF0000")
+        got = pixel(read_png(out), 5, 5)
+        check(abs(got[3] - 128) <= 1 and got[0] >= 254 and got[1] <= 1, "translucent pixel: %s" % (got,))
+
+        # Failures: exit 1 with a message.
+        res = r.run(r.path(basic), "missing.xml", "--out", r.path(out))
+        check(res.returncode == 1 and "cannot build" in res.stderr, "missing skin: %d %s" % (res.returncode, res.stderr))
+        res = r.run(r.path(basic), "render.xml", "--out", r.path(out), "--set", "nobody.text=x")
+        check(res.returncode == 1 and "nobody" in res.stderr, "unknown control: " + res.stderr)
+        res = r.run(r.path(basic), "render.xml")
+        check(res.returncode == 2, "usage error")
+
+    if failures:
+        print("%d check(s) failed" % len(failures))
+        return 1
+    print("skin-render: all checks passed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

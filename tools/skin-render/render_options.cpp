@@ -1,0 +1,63 @@
+#include "tools/skin-render/render_options.h"
+
+#include <cwchar>
+
+namespace skin_render {
+
+namespace {
+
+bool ParseSize(const std::wstring& text, int* width, int* height) {
+    wchar_t* end = nullptr;
+    long w = std::wcstol(text.c_str(), &end, 10);
+    if (end == text.c_str() || (*end != L',' && *end != L'x')) return false;
+    const wchar_t* rest = end + 1;
+    long h = std::wcstol(rest, &end, 10);
+    if (end == rest || *end != 0 || w <= 0 || h <= 0 || w > 16384 || h > 16384) return false;
+    *width = static_cast<int>(w);
+    *height = static_cast<int>(h);
+    return true;
+}
+
+}  // namespace
+
+bool ParseRenderOptions(const std::vector<std::wstring>& args, RenderOptions* options, std::string* error) {
+    std::vector<std::wstring> positional;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::wstring& arg = args[i];
+        auto value = [&](std::wstring* out) {
+            if (i + 1 >= args.size()) return false;
+            *out = args[++i];
+            return true;
+        };
+        std::wstring v;
+        if (arg == L"--out") {
+            if (!value(&options->out)) return *error = "--out needs a file name", false;
+        } else if (arg == L"--size") {
+            if (!value(&v) || !ParseSize(v, &options->width, &options->height)) {
+                return *error = "--size needs W,H with positive numbers", false;
+            }
+        } else if (arg == L"--set") {
+            if (!value(&v)) return *error = "--set needs NAME.ATTR=VALUE", false;
+            size_t dot = v.find(L'.');
+            size_t eq = dot == std::wstring::npos ? std::wstring::npos : v.find(L'=', dot + 1);
+            if (dot == 0 || dot == std::wstring::npos || eq == std::wstring::npos || eq == dot + 1) {
+                return *error = "--set needs NAME.ATTR=VALUE", false;
+            }
+            options->settings.push_back(
+                {v.substr(0, dot), v.substr(dot + 1, eq - dot - 1), v.substr(eq + 1)});
+        } else if (arg == L"--tree") {
+            options->tree = true;
+        } else if (arg.size() > 1 && arg[0] == L'-' && arg[1] == L'-') {
+            return *error = "unknown option", false;
+        } else {
+            positional.push_back(arg);
+        }
+    }
+    if (positional.size() != 2) return *error = "need SOURCE and FILE", false;
+    if (options->out.empty()) return *error = "need --out OUT.png", false;
+    options->source = positional[0];
+    options->file = positional[1];
+    return true;
+}
+
+}  // namespace skin_render

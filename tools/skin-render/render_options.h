@@ -1,0 +1,29 @@
+// The command line of skin-render.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace skin_render {
+
+struct AttributeSetting {
+    std::wstring control;
+    std::wstring attribute;
+    std::wstring value;
+};
+
+struct RenderOptions {
+    std::wstring source;  // skin folder, ZIP file or program with the "ZIP" resource 200
+    std::wstring file;    // skin XML inside the source
+    std::wstring out;     // PNG to write
+    int width = 0;        // 0: the Window element's "size"
+    int height = 0;
+    std::vector<AttributeSetting> settings;  // --set, in the order given
+    bool tree = false;
+};
+
+// Reads argv (without the program name). False with *error set for a
+// malformed command line.
+bool ParseRenderOptions(const std::vector<std::wstring>& args, RenderOptions* options, std::string* error);
+
+}  // namespace skin_render
