@@ -5,7 +5,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #endif
-#ifdef __SSE2__
+#if defined(__SSE2__) && !defined(SKINUI_NO_SIMD)
 #include <emmintrin.h>
 #endif
 
@@ -67,7 +67,7 @@ size_t DecodeUtf8(const char* src, size_t length, UiChar* dst) {
     UiChar* out = dst;
     while (s < end) {
         // ASCII runs are the bulk of skin text: widen them a block at a time.
-#ifdef __SSE2__
+#if defined(__SSE2__) && !defined(SKINUI_NO_SIMD)
         while (end - s >= 16) {
             const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
             if (_mm_movemask_epi8(bytes) != 0) break;

@@ -6,7 +6,7 @@
 
 #include "ui/skin/xml_char_class.h"
 
-#ifdef __SSE2__
+#if defined(__SSE2__) && !defined(SKINUI_NO_SIMD)
 #include <emmintrin.h>
 #endif
 
@@ -22,10 +22,6 @@ inline void SkipSpace(UiChar*& p) {
 
 inline void SkipName(UiChar*& p) {
     while (xml::IsNameChar(*p)) ++p;
-}
-
-inline bool IsDataStop(UiChar c) {
-    return c < 128 && (xml::kAsciiClass[c] & xml::kDataStop) != 0;
 }
 
 // Length of a predefined entity reference at p ("&amp;" ...) and its
@@ -53,7 +49,7 @@ int MatchEntity(const UiChar* p, UiChar* decoded) {
 // First character at or after p that is the delimiter, "&" or the
 // terminator.
 inline UiChar* ScanToStop(UiChar* p, UiChar delimiter) {
-#ifdef __SSE2__
+#if defined(__SSE2__) && !defined(SKINUI_NO_SIMD)
     // Eight characters at a time; the text buffer is padded so a block that
     // holds the terminator stays inside it.
     const __m128i stop = _mm_set1_epi16(static_cast<short>(delimiter));
@@ -70,7 +66,7 @@ inline UiChar* ScanToStop(UiChar* p, UiChar delimiter) {
 #else
     for (;;) {
         const UiChar c = *p;
-        if (IsDataStop(c) && (c == delimiter || c == '&' || c == 0)) return p;
+        if (c == delimiter || c == '&' || c == 0) return p;
         ++p;
     }
 #endif
