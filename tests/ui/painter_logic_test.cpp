@@ -214,6 +214,9 @@ TEST(PainterColor, Rules) {
     EXPECT_EQ(CoverageToPremultiplied(0x00FFFFFF, 0x024CA1), 0xFF014BA0u);
     EXPECT_EQ(CoverageToPremultiplied(0x00808080, 0xFF0000), 0x807F0000u);
     EXPECT_EQ(CoverageToPremultiplied(0, 0xFFFFFF), 0u);
+    EXPECT_EQ(CoverageToPremultipliedExact(0x00FFFFFF, 0xFF8001), 0xFFFF8001u);
+    EXPECT_EQ(CoverageToPremultipliedExact(0x00808080, 0xFF0000), 0x80800000u);
+    EXPECT_EQ(CoverageToPremultipliedExact(0, 0xFFFFFF), 0u);
 }
 
 TEST(PainterColor, HslShift) {

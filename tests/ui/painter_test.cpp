@@ -345,6 +345,39 @@ TEST_F(PainterManager, MarkupEscapesUnknownTagsAndBold) {
     EXPECT_GT(t.CountNot(0, 0, 0, 200, 40), 0);
 }
 
+// On a layered window's canvas a pixel nothing draws stays transparent, so
+// everything drawn opaquely must leave its alpha at 0xFF.
+TEST_F(PainterManager, OpaqueDrawingIsOpaqueOnATransparentCanvas) {
+    Canvas fill(20, 20, 0);
+    CPainter::FillColor(fill.dc(), RECT{2, 2, 18, 18}, 0xFF336699);
+    EXPECT_EQ(fill.At(10, 10), 0xFF336699u);
+    EXPECT_EQ(fill.At(0, 0), 0u);
+
+    Canvas frame(20, 20, 0);
+    CPainter::DrawFrameRect(frame.dc(), RECT{2, 2, 18, 18}, 2, 0xFFFF0000);
+    EXPECT_EQ(frame.At(2, 10), 0xFFFF0000u);
+    EXPECT_EQ(frame.At(17, 10), 0xFFFF0000u);
+    EXPECT_EQ(frame.At(10, 10), 0u);  // inside the frame
+    EXPECT_EQ(frame.At(1, 10), 0u);   // outside it
+
+    Canvas line(20, 20, 0);
+    CPainter::DrawLineSegment(line.dc(), RECT{0, 5, 19, 5}, 1, 0xFF00FF00, PS_SOLID);
+    EXPECT_EQ(line.At(10, 5), 0xFF00FF00u);
+    EXPECT_EQ(line.At(10, 8), 0u);
+
+    Canvas round(30, 30, 0);
+    CPainter::DrawRoundFrame(round.dc(), RECT{0, 0, 30, 30}, 1, 6, 6, 0xFF0000FF);
+    EXPECT_EQ(round.At(15, 0), 0xFF0000FFu);
+    EXPECT_EQ(round.At(15, 15), 0u);
+
+    Canvas text(120, 40, 0);
+    RECT r = {0, 0, 120, 40};
+    int links = 0;
+    CPainter::DrawMarkupText(text.dc(), &manager_, r, L"HHHH", 0xFFFFFFFF, nullptr, nullptr, links,
+                             DT_SINGLELINE);
+    EXPECT_EQ(StrongestPixel(text) >> 24, 0xFFu);
+}
+
 TEST_F(PainterManager, MarkupColourRun) {
     Canvas c(200, 40, 0xFF000000);
     RECT r = {0, 0, 200, 40};

@@ -181,17 +181,13 @@ int Render(const skin_render::RenderOptions& options) {
     LayOut(root, width, height);
     if (options.tree) PrintTree(root, 0);
 
-    // The tree is painted twice, over black and over white, so that the
-    // alpha of every pixel can be told apart from what the drawing left in
-    // the canvas's alpha byte.
-    Canvas overBlack(width, height, 0xFF000000u);
-    Canvas overWhite(width, height, 0xFFFFFFFFu);
-    if (!overBlack.ok() || !overWhite.ok()) return Fail("cannot create a canvas of that size");
+    // A transparent premultiplied canvas, as a layered window paints on.
+    Canvas canvas(width, height, 0);
+    if (!canvas.ok()) return Fail("cannot create a canvas of that size");
     RECT whole = {0, 0, width, height};
-    root->Paint(overBlack.dc(), whole);
-    root->Paint(overWhite.dc(), whole);
-    std::vector<uint8_t> rgba = skin_render::StraightRgbaFromTwoBackgrounds(
-        overBlack.pixels(), overWhite.pixels(), static_cast<size_t>(width) * height);
+    root->Paint(canvas.dc(), whole);
+    std::vector<uint8_t> rgba =
+        skin_render::StraightRgbaFromPremultiplied(canvas.pixels(), static_cast<size_t>(width) * height);
     if (!skin_render::WritePng(options.out, rgba, width, height)) {
         return Fail("cannot write " + Utf8(options.out));
     }

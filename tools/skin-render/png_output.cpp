@@ -8,25 +8,16 @@
 
 namespace skin_render {
 
-std::vector<uint8_t> StraightRgbaFromTwoBackgrounds(const uint32_t* overBlack, const uint32_t* overWhite,
-                                                    size_t count) {
+std::vector<uint8_t> StraightRgbaFromPremultiplied(const uint32_t* pixels, size_t count) {
     std::vector<uint8_t> rgba(count * 4);
     for (size_t i = 0; i < count; ++i) {
-        const int shifts[3] = {16, 8, 0};  // red, green, blue
-        int black[3];
-        int diff = 0;
-        for (int c = 0; c < 3; ++c) {
-            black[c] = static_cast<int>((overBlack[i] >> shifts[c]) & 0xFF);
-            const int white = static_cast<int>((overWhite[i] >> shifts[c]) & 0xFF);
-            diff += white - black[c];
-        }
-        int alpha = 255 - (diff + 1) / 3;
-        if (alpha < 0) alpha = 0;
-        if (alpha > 255) alpha = 255;
+        const uint32_t alpha = pixels[i] >> 24;
         uint8_t* out = &rgba[i * 4];
+        const int shifts[3] = {16, 8, 0};  // red, green, blue
         for (int c = 0; c < 3; ++c) {
-            const int value = alpha == 0 ? 0 : (black[c] * 255 + alpha / 2) / alpha;
-            out[c] = static_cast<uint8_t>(value > 255 ? 255 : value);
+            const uint32_t value = (pixels[i] >> shifts[c]) & 0xFF;
+            const uint32_t straight = alpha == 0 ? 0 : (value * 255 + alpha / 2) / alpha;
+            out[c] = static_cast<uint8_t>(straight > 255 ? 255 : straight);
         }
         out[3] = static_cast<uint8_t>(alpha);
     }

@@ -1,6 +1,8 @@
 // CPainter: fills, gradients, lines, frames, bitmaps and image specs.
 #include "ui/core/painter.h"
 
+#include <algorithm>
+
 #include "ui/core/manager_ui.h"
 #include "ui/core/painter_gdi.h"
 #include "ui/skin/image_entry.h"
@@ -10,15 +12,11 @@ namespace SkinUI {
 void CPainter::FillColor(HDC dc, const RECT& rect, uint32_t argb) {
     const uint8_t alpha = ColorAlpha(argb);
     if (alpha == 0) return;
-    if (alpha == 0xFF) {
-        SetBkColor(dc, ArgbToColorRef(argb));
-        ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
-        return;
-    }
-    // One pixel stretched over the rectangle. The blend treats it as
-    // premultiplied, so the colour is premultiplied here; as given, a
-    // translucent colour would be added at full strength (too bright, and an
-    // invalid pixel on a layered canvas).
+    // One pixel stretched over the rectangle, for every alpha: a GDI fill
+    // would leave the canvas' alpha byte at 0 (transparent on a layered
+    // window). The blend treats the pixel as premultiplied, so the colour is
+    // premultiplied here; as given, a translucent colour would be added at
+    // full strength (too bright, and an invalid pixel on a layered canvas).
     uint32_t* bits = nullptr;
     ScopedGdiObject<HBITMAP> pixel(CreateDib32(dc, 1, 1, &bits));
     if (pixel.get() == nullptr) return;
@@ -67,28 +65,38 @@ void CPainter::FillGradient(HDC dc, const RECT& rect, uint32_t argb1, uint32_t a
 }
 
 void CPainter::DrawLineSegment(HDC dc, const RECT& rect, int width, uint32_t argb, int penStyle) {
-    LOGPEN logPen = {UINT(penStyle), {width, 0}, ArgbToColorRef(argb)};
-    ScopedGdiObject<HPEN> pen(CreatePenIndirect(&logPen));
-    if (pen.get() == nullptr) return;
-    ScopedSelect select(dc, pen.get());
-    MoveToEx(dc, rect.left, rect.top, nullptr);
-    LineTo(dc, rect.right, rect.bottom);
+    const int reach = width > 1 ? width : 1;
+    const RECT bounds = {std::min(rect.left, rect.right) - reach, std::min(rect.top, rect.bottom) - reach,
+                         std::max(rect.left, rect.right) + reach + 1,
+                         std::max(rect.top, rect.bottom) + reach + 1};
+    DrawThroughCoverage(dc, bounds, argb, [&](HDC canvas) {
+        LOGPEN logPen = {UINT(penStyle), {width, 0}, RGB(255, 255, 255)};
+        ScopedGdiObject<HPEN> pen(CreatePenIndirect(&logPen));
+        if (pen.get() == nullptr) return;
+        ScopedSelect select(canvas, pen.get());
+        MoveToEx(canvas, rect.left, rect.top, nullptr);
+        LineTo(canvas, rect.right, rect.bottom);
+    });
 }
 
 void CPainter::DrawFrameRect(HDC dc, const RECT& rect, int width, uint32_t argb) {
-    ScopedGdiObject<HPEN> pen(CreatePen(PS_INSIDEFRAME, width, ArgbToColorRef(argb)));
-    if (pen.get() == nullptr) return;
-    ScopedSelect selectPen(dc, pen.get());
-    ScopedSelect selectBrush(dc, GetStockObject(NULL_BRUSH));
-    Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
+    DrawThroughCoverage(dc, rect, argb, [&](HDC canvas) {
+        ScopedGdiObject<HPEN> pen(CreatePen(PS_INSIDEFRAME, width, RGB(255, 255, 255)));
+        if (pen.get() == nullptr) return;
+        ScopedSelect selectPen(canvas, pen.get());
+        ScopedSelect selectBrush(canvas, GetStockObject(NULL_BRUSH));
+        Rectangle(canvas, rect.left, rect.top, rect.right, rect.bottom);
+    });
 }
 
 void CPainter::DrawRoundFrame(HDC dc, const RECT& rect, int width, int cx, int cy, uint32_t argb) {
-    ScopedGdiObject<HPEN> pen(CreatePen(PS_INSIDEFRAME, width, ArgbToColorRef(argb)));
-    if (pen.get() == nullptr) return;
-    ScopedSelect selectPen(dc, pen.get());
-    ScopedSelect selectBrush(dc, GetStockObject(NULL_BRUSH));
-    RoundRect(dc, rect.left, rect.top, rect.right, rect.bottom, cx, cy);
+    DrawThroughCoverage(dc, rect, argb, [&](HDC canvas) {
+        ScopedGdiObject<HPEN> pen(CreatePen(PS_INSIDEFRAME, width, RGB(255, 255, 255)));
+        if (pen.get() == nullptr) return;
+        ScopedSelect selectPen(canvas, pen.get());
+        ScopedSelect selectBrush(canvas, GetStockObject(NULL_BRUSH));
+        RoundRect(canvas, rect.left, rect.top, rect.right, rect.bottom, cx, cy);
+    });
 }
 
 void CPainter::BlitImage(HDC dc, HBITMAP bitmap, const RECT& dest, const RECT& paint, const RECT& source,

@@ -77,6 +77,14 @@ uint32_t PlainTextRgb(uint32_t argb) {
     return rgb == 0 ? 0x024CA1u : rgb;
 }
 
+uint32_t CoverageToPremultipliedExact(uint32_t pixel, uint32_t rgb) {
+    const uint32_t v = pixel & 0xFF;
+    const uint32_t blue = ((rgb & 0xFF) * v + 127) / 255;
+    const uint32_t green = (((rgb >> 8) & 0xFF) * v + 127) / 255;
+    const uint32_t red = (((rgb >> 16) & 0xFF) * v + 127) / 255;
+    return (v << 24) | (red << 16) | (green << 8) | blue;
+}
+
 uint32_t CoverageToPremultiplied(uint32_t pixel, uint32_t rgb) {
     const uint32_t v = pixel & 0xFF;
     const uint32_t blue = ((rgb & 0xFF) * v) >> 8;

@@ -28,6 +28,9 @@ uint32_t PlainTextRgb(uint32_t argb);
 // A pixel drawn white-on-black turned into premultiplied BGRA of rgb: the
 // blue byte is the coverage v; colours are rgb * v / 256 and alpha is v.
 uint32_t CoverageToPremultiplied(uint32_t pixel, uint32_t rgb);
+// The same with colours rgb * v / 255, rounded, so full coverage gives the
+// colour exactly (shapes and markup text drawn through coverage).
+uint32_t CoverageToPremultipliedExact(uint32_t pixel, uint32_t rgb);
 
 // The constant alpha a two-colour gradient is blended with: the integer mean
 // of the two alpha bytes.

@@ -1,5 +1,7 @@
 #include "ui/core/painter_gdi.h"
 
+#include "ui/core/painter_color.h"
+
 namespace SkinUI {
 
 ScopedClipRect::ScopedClipRect(HDC dc, const RECT& rect) : dc_(dc) {
@@ -70,6 +72,24 @@ bool BlendPremultiplied(HDC dest, int x, int y, int width, int height, HDC sourc
     if (blend == nullptr) return false;
     BLENDFUNCTION bf = {AC_SRC_OVER, 0, constantAlpha, AC_SRC_ALPHA};
     return blend(dest, x, y, width, height, source, sx, sy, sw, sh, bf) != FALSE;
+}
+
+void DrawThroughCoverage(HDC dc, const RECT& bounds, uint32_t rgb, const std::function<void(HDC)>& draw) {
+    const int width = bounds.right - bounds.left;
+    const int height = bounds.bottom - bounds.top;
+    if (dc == nullptr || width <= 0 || height <= 0) return;
+    ScopedMemoryDC memory(dc);
+    uint32_t* bits = nullptr;
+    ScopedGdiObject<HBITMAP> bitmap(CreateDib32(dc, width, height, &bits));
+    if (memory.get() == nullptr || bitmap.get() == nullptr) return;
+    ScopedSelect select(memory.get(), bitmap.get());
+    SetWindowOrgEx(memory.get(), bounds.left, bounds.top, nullptr);
+    draw(memory.get());
+    GdiFlush();
+    const size_t count = size_t(width) * size_t(height);
+    for (size_t i = 0; i < count; ++i) bits[i] = CoverageToPremultipliedExact(bits[i], rgb & 0x00FFFFFFu);
+    SetWindowOrgEx(memory.get(), 0, 0, nullptr);
+    BlendPremultiplied(dc, bounds.left, bounds.top, width, height, memory.get(), 0, 0, width, height, 255);
 }
 
 }  // namespace SkinUI

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include <cstdint>
 
 namespace SkinUI {
@@ -86,5 +88,11 @@ GradientFillFn GradientFillEntry();
 // AlphaBlend with AC_SRC_OVER, AC_SRC_ALPHA and the constant alpha.
 bool BlendPremultiplied(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, int sw,
                         int sh, uint8_t constantAlpha);
+
+// GDI's own pens and text leave the alpha byte of a 32-bit canvas at 0, which
+// a layered window shows as transparent. This runs `draw` in white on black
+// on a scratch bitmap covering `bounds` (the DC it gets uses the caller's
+// coordinates), then blends the coverage onto `dc` in the colour `rgb`.
+void DrawThroughCoverage(HDC dc, const RECT& bounds, uint32_t rgb, const std::function<void(HDC)>& draw);
 
 }  // namespace SkinUI

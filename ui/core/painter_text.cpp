@@ -1,4 +1,5 @@
 // CPainter: plain text and markup text over GDI.
+#include <algorithm>
 #include <map>
 
 #include "ui/core/manager_ui.h"
@@ -49,7 +50,7 @@ uint32_t Rgb(uint32_t argb) {
 class GdiMarkupSurface : public MarkupSurface {
 public:
     GdiMarkupSurface(HDC dc, CManagerUI* manager, uint32_t selectedBackRgb)
-        : dc_(dc), manager_(manager), selectedBack_(ArgbToColorRef(selectedBackRgb)) {}
+        : dc_(dc), manager_(manager), selectedBackRgb_(selectedBackRgb & 0x00FFFFFFu) {}
 
     MarkupFont DefaultFont() override { return manager_->DefaultFont()->font; }
     MarkupFont FontById(int id) override { return manager_->FontInfo(id)->font; }
@@ -107,13 +108,25 @@ public:
         return true;
     }
     void DrawText(int x, int y, const UiChar* text, int length, uint32_t rgb, bool selected) override {
-        SetTextColor(dc_, ArgbToColorRef(rgb));
+        if (length <= 0) return;
+        SIZE size = {};
+        GetTextExtentPoint32W(dc_, text, length, &size);
+        TEXTMETRICW metrics = {};
+        GetTextMetricsW(dc_, &metrics);
+        const int height = std::max<int>(size.cy, metrics.tmHeight);
+        // Italic glyphs reach past their advance width.
+        const RECT bounds = {x, y, x + size.cx + metrics.tmOverhang + metrics.tmAveCharWidth / 2, y + height};
         if (selected) {
-            SetBkMode(dc_, OPAQUE);
-            SetBkColor(dc_, selectedBack_);
+            const RECT back = {x, y, x + size.cx, y + height};
+            CPainter::FillColor(dc_, back, 0xFF000000u | selectedBackRgb_);
         }
-        TextOutW(dc_, x, y, text, length);
-        if (selected) SetBkMode(dc_, TRANSPARENT);
+        HGDIOBJ font = GetCurrentObject(dc_, OBJ_FONT);
+        DrawThroughCoverage(dc_, bounds, rgb, [&](HDC canvas) {
+            ScopedSelect selectFont(canvas, font);
+            SetBkMode(canvas, TRANSPARENT);
+            SetTextColor(canvas, RGB(255, 255, 255));
+            TextOutW(canvas, x, y, text, length);
+        });
     }
     void DrawImage(const MarkupImage& image, const UiRect& dest, const UiRect& source) override {
         const ImageEntry* entry = static_cast<const ImageEntry*>(image.handle);
@@ -126,7 +139,7 @@ private:
 
     HDC dc_;
     CManagerUI* manager_;
-    COLORREF selectedBack_;
+    uint32_t selectedBackRgb_;
     std::map<MarkupFont, int> lineHeights_;
 };
 
