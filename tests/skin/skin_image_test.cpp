@@ -91,6 +91,10 @@ TEST(SkinImageDecode, FuzzFindings) {
         {"regression-jpeg-dht-over-256-codes.jpg", false},
         {"regression-jpeg-fill-bytes-before-start.jpg", false},
         {"regression-png-empty-idat.png", false},
+        // A chunk claiming more bytes than follow it would make the PNG
+        // decoder reserve up to 2 GiB first; it is refused before decoding.
+        {"regression-png-chunk-longer-than-input.png", false},
+        {"rgba.png", true},
     };
     for (const auto& c : cases) {
         const std::string bytes = ReadData(c.file);

@@ -1,5 +1,7 @@
 #include "ui/skin/skin_image_pixels.h"
 
+#include <cstring>
+
 #include <climits>
 
 // The decoder's functions stay private to this file, so nothing clashes with
@@ -53,6 +55,24 @@ bool JpegHuffmanTablesSafe(const unsigned char* b, size_t length) {
     return true;
 }
 
+// The PNG decoder grows its buffer for the compressed data to whatever a
+// chunk's length field claims, up to 2 GiB, before it reads the chunk. A
+// chunk can never be longer than the bytes that follow it, so such a claim
+// is refused here and the buffer stays bounded by the input's size.
+bool PngChunksWithinInput(const unsigned char* b, size_t length) {
+    static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (length < 8 || std::memcmp(b, kSignature, 8) != 0) return true;  // not a PNG
+    size_t p = 8;
+    while (p + 8 <= length) {
+        const uint64_t chunk = (uint64_t(b[p]) << 24) | (uint64_t(b[p + 1]) << 16) |
+                               (uint64_t(b[p + 2]) << 8) | uint64_t(b[p + 3]);
+        if (chunk > length - p - 8) return false;  // data (and CRC) past the end
+        if (std::memcmp(b + p + 4, "IEND", 4) == 0) return true;
+        p += 8 + chunk + 4;
+    }
+    return true;  // truncated: the decoder refuses it by itself
+}
+
 }  // namespace
 
 uint64_t ImagePixelBytes(int width, int height, uint64_t maxBytes) {
@@ -71,7 +91,7 @@ bool DecodeImageRgba(const void* bytes, size_t length, RgbaImage* image, uint64_
     if (bytes == nullptr || length == 0 || length > INT_MAX) return false;
     const stbi_uc* data = static_cast<const stbi_uc*>(bytes);
     int width = 0, height = 0, channels = 0;
-    if (!JpegHuffmanTablesSafe(data, length)) return false;
+    if (!JpegHuffmanTablesSafe(data, length) || !PngChunksWithinInput(data, length)) return false;
     if (!stbi_info_from_memory(data, static_cast<int>(length), &width, &height, &channels)) return false;
     if (ImagePixelBytes(width, height, maxBytes) == 0) return false;
     unsigned char* rgba =
