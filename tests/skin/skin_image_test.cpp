@@ -95,6 +95,9 @@ TEST(SkinImageDecode, FuzzFindings) {
         // decoder reserve up to 2 GiB first; it is refused before decoding.
         {"regression-png-chunk-longer-than-input.png", false},
         {"rgba.png", true},
+        // A scan naming a Huffman table no DHT segment defined: the decoder
+        // must find it empty, not read through leftover heap bytes.
+        {"regression-jpeg-undefined-huffman-table.jpg", false},
     };
     for (const auto& c : cases) {
         const std::string bytes = ReadData(c.file);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include <climits>
+#include <cstdlib>
 
 // The decoder's functions stay private to this file, so nothing clashes with
 // another user of the same single-header library.
@@ -13,6 +14,12 @@
 #define STBI_ONLY_JPEG
 #define STBI_ONLY_BMP
 #define STBI_ONLY_GIF
+// The JPEG decoder reads Huffman tables that a scan names but no DHT segment
+// defined; zeroed memory makes such a table decode nothing instead of reading
+// through indexes made of leftover heap bytes.
+#define STBI_MALLOC(size) std::calloc(1, size)
+#define STBI_REALLOC(pointer, size) std::realloc(pointer, size)
+#define STBI_FREE(pointer) std::free(pointer)
 #if defined(__GNUC__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wunused-function"
