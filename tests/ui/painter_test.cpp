@@ -273,7 +273,7 @@ TEST_F(PainterManager, FailedImageIsNotRetried) {
     AddImage(L"painter-missing.png", NineGridImage());
     EXPECT_FALSE(CPainter::DrawImageSpec(c.dc(), &manager_, item, item, spec));
     EXPECT_EQ(c.CountNot(0, 0, 0, 20, 20), 0);
-    // Changing the attribute resets the spec, and the image is found.
+    // Changing the attribute resets the ImageSpec, and the image is found.
     SetImageSpecText(&spec, L"file='painter-missing.png'");
     EXPECT_TRUE(CPainter::DrawImageSpec(c.dc(), &manager_, item, item, spec));
     EXPECT_EQ(c.At(0, 0), kRed);

@@ -32,7 +32,7 @@ struct ImageSpec {
 // Empties both strings, zeroes everything from `tried` on, sets fade to 255.
 void ResetImageSpec(ImageSpec* spec);
 
-// Resets the spec and stores a new attribute text (what a control does when
+// Resets the ImageSpec and stores a new attribute text (what a control does when
 // its image attribute changes).
 void SetImageSpecText(ImageSpec* spec, const UiChar* text);
 
@@ -45,7 +45,7 @@ struct ImageLoadOptions {
     bool hsl = false;         // "hsl": keep a pixel copy for HSL adjustment
 };
 
-// Parses text into options and the spec's dest, source, corner, fade, hole,
+// Parses text into options and the ImageSpec's dest, source, corner, fade, hole,
 // xtiled and ytiled. Keys are exact; unknown keys and empty values are
 // skipped; pairs must be separated by at least one space, so parsing stops at
 // anything else after a closing quote.

@@ -47,7 +47,7 @@ public:
                           const RECT& corners, bool hasAlpha, uint8_t fade = 255, bool hole = false,
                           bool xtiled = false, bool ytiled = false);
 
-    // Resolves the spec on first use (parse, load through the manager) and
+    // Resolves the ImageSpec on first use (parse, load through the manager) and
     // draws it inside item over paint. With a null dc it only resolves. False
     // when there is no image (a failed spec is not tried again until reset).
     static bool DrawImageSpec(HDC dc, CManagerUI* manager, const RECT& item, const RECT& paint,
