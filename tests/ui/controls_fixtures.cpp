@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "ui/core/painter_gdi.h"
+
 namespace SkinUI {
 namespace testing_support {
 
@@ -18,17 +20,8 @@ WindowedManager::~WindowedManager() {
 }
 
 Canvas::Canvas(int width, int height) : width_(width), height_(height) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
     dc_ = CreateCompatibleDC(nullptr);
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bits_ = static_cast<uint32_t*>(bits);
+    bitmap_ = CreateDib32(dc_, width, height, &bits_);
     old_ = SelectObject(dc_, bitmap_);
 }
 

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "ui/core/manager_ui.h"
+#include "ui/core/painter_gdi.h"
 #include "ui/skin/image_entry.h"
 
 namespace SkinUI {
@@ -19,16 +20,7 @@ constexpr wchar_t kFace[] = L"\u5FAE\u8F6F\u96C5\u9ED1";  // "Microsoft YaHei" i
 class Canvas {
 public:
     Canvas(int w, int h, uint32_t fill = 0) : w_(w), h_(h), dc_(CreateCompatibleDC(nullptr)) {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = w;
-        info.bmiHeader.biHeight = -h;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        bits_ = static_cast<uint32_t*>(bits);
+        bitmap_ = CreateDib32(dc_, w, h, &bits_);
         old_ = SelectObject(dc_, bitmap_);
         for (int i = 0; i < w * h; ++i) bits_[i] = fill;
     }
@@ -71,20 +63,13 @@ bool Near(int a, int b, int tolerance = 3) {
 // An image entry of w x h premultiplied pixels from a function of (x, y).
 template <typename F>
 ImageEntry* MakeImage(int w, int h, F pixel) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
+    uint32_t* bits = nullptr;
     auto* image = new ImageEntry;
-    image->bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    image->bits = static_cast<uint8_t*>(bits);
+    image->bitmap = CreateDib32(nullptr, w, h, &bits);
+    image->bits = reinterpret_cast<uint8_t*>(bits);
     image->width = w;
     image->height = h;
-    auto* p = static_cast<uint32_t*>(bits);
+    uint32_t* p = bits;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) p[y * w + x] = pixel(x, y);
     return image;

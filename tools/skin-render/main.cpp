@@ -16,6 +16,7 @@
 #include "ui/controls/container_interface.h"
 #include "ui/controls/control_ui.h"
 #include "ui/core/manager_ui.h"
+#include "ui/core/painter_gdi.h"
 #include "ui/core/text_convert.h"
 #include "ui/skin/skin_builder.h"
 
@@ -67,17 +68,8 @@ private:
 class Canvas {
 public:
     Canvas(int width, int height, uint32_t fill) {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
         dc_ = CreateCompatibleDC(nullptr);
-        void* bits = nullptr;
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        bits_ = static_cast<uint32_t*>(bits);
+        bitmap_ = SkinUI::CreateDib32(dc_, width, height, &bits_);
         if (bitmap_ != nullptr) old_ = SelectObject(dc_, bitmap_);
         if (bits_ != nullptr) std::fill(bits_, bits_ + static_cast<size_t>(width) * height, fill);
     }
