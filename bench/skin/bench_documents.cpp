@@ -1,6 +1,6 @@
 #include "bench/skin/bench_documents.h"
 
-#include <zlib.h>
+#include "tests/skin/zip_builder.h"
 
 #include <cstdint>
 #include <vector>
@@ -37,29 +37,6 @@ std::string MakeSkinDocument(size_t targetBytes) {
 
 namespace {
 
-void Le16(std::string* s, uint16_t v) {
-    s->push_back(static_cast<char>(v & 0xFF));
-    s->push_back(static_cast<char>(v >> 8));
-}
-void Le32(std::string* s, uint32_t v) {
-    Le16(s, static_cast<uint16_t>(v & 0xFFFF));
-    Le16(s, static_cast<uint16_t>(v >> 16));
-}
-
-std::string RawDeflate(const std::string& data) {
-    z_stream zs = {};
-    deflateInit2(&zs, 6, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-    std::string out(deflateBound(&zs, data.size()), '\0');
-    zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-    zs.avail_in = static_cast<uInt>(data.size());
-    zs.next_out = reinterpret_cast<Bytef*>(&out[0]);
-    zs.avail_out = static_cast<uInt>(out.size());
-    deflate(&zs, Z_FINISH);
-    out.resize(zs.total_out);
-    deflateEnd(&zs);
-    return out;
-}
-
 // Bytes that compress about as well as PNG data does (hardly at all) with
 // some structure.
 std::string ImageLike(size_t size, uint32_t seed) {
@@ -74,56 +51,16 @@ std::string ImageLike(size_t size, uint32_t seed) {
 }  // namespace
 
 std::string MakeSkinArchive(int entries) {
-    std::string out, directory;
+    kelo_test::ZipBuilder zip;
     for (int i = 0; i < entries; ++i) {
-        std::string name, data;
         if (i % 4 == 0) {
-            name = "form_" + std::to_string(i) + ".xml";
-            data = MakeSkinDocument(8000 + (i % 13) * 1500);
+            zip.Add("form_" + std::to_string(i) + ".xml", MakeSkinDocument(8000 + (i % 13) * 1500));
         } else {
-            name = "png/image_" + std::to_string(i) + ".png";
-            data = ImageLike(2000 + (i % 17) * 900, static_cast<uint32_t>(i));
+            zip.Add("png/image_" + std::to_string(i) + ".png",
+                    ImageLike(2000 + (i % 17) * 900, static_cast<uint32_t>(i)));
         }
-        const std::string packed = RawDeflate(data);
-        const uint32_t crc = static_cast<uint32_t>(
-            crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
-        const uint32_t offset = static_cast<uint32_t>(out.size());
-        for (std::string* h : {&out, &directory}) {
-            const bool central = (h == &directory);
-            Le32(h, central ? 0x02014B50 : 0x04034B50);
-            if (central) Le16(h, 20);
-            Le16(h, 20);
-            Le16(h, 0);
-            Le16(h, 8);
-            Le16(h, 0);
-            Le16(h, 0x5021);
-            Le32(h, crc);
-            Le32(h, static_cast<uint32_t>(packed.size()));
-            Le32(h, static_cast<uint32_t>(data.size()));
-            Le16(h, static_cast<uint16_t>(name.size()));
-            Le16(h, 0);
-            if (central) {
-                Le16(h, 0);
-                Le16(h, 0);
-                Le16(h, 0);
-                Le32(h, 0x20);
-                Le32(h, offset);
-            }
-            *h += name;
-        }
-        out += packed;
     }
-    const uint32_t directoryOffset = static_cast<uint32_t>(out.size());
-    out += directory;
-    Le32(&out, 0x06054B50);
-    Le16(&out, 0);
-    Le16(&out, 0);
-    Le16(&out, static_cast<uint16_t>(entries));
-    Le16(&out, static_cast<uint16_t>(entries));
-    Le32(&out, static_cast<uint32_t>(directory.size()));
-    Le32(&out, directoryOffset);
-    Le16(&out, 0);
-    return out;
+    return zip.Build();
 }
 
 }  // namespace skin_bench
