@@ -3,11 +3,15 @@
 document, the download-information documents, a package on one main host and
 two mirrors, the product web pages, and a few broken update hosts for tests.
 
-  demo_service.py start --dir DIR [--port P] [--package FILE]
+  demo_service.py start --dir DIR [--port P] [--package FILE] [--pad-to BYTES]
+                         [--pad-seed TEXT] [--rate RATE]
   demo_service.py stop --dir DIR
 
-`start` writes DIR/base_url (the update host) and DIR/ca.pem (the CA that
-signed the service's certificate) and returns once nginx answers.
+`start` first stops a service still running from DIR (an interrupted earlier
+run), then writes DIR/base_url (the update host), DIR/ca.pem (the CA that
+signed the service's certificate) and DIR/package.json (digest, size, hosts)
+and returns once nginx answers. A port counts as taken only when something
+listens on it; the message then names the listener.
 """
 import argparse
 import hashlib
@@ -31,13 +35,53 @@ def free_port():
         return s.getsockname()[1]
 
 
-def port_free(port):
+def port_bindable(port):
+    """Whether nginx could bind the port now. nginx sets SO_REUSEADDR, so
+    sockets of an earlier service still in TIME-WAIT do not count; only a
+    listening socket does."""
     with socket.socket() as s:
+        s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
         try:
             s.bind(("127.0.0.1", port))
             return True
         except OSError:
             return False
+
+
+def _listening_inodes(port):
+    inodes = set()
+    for table in ("/proc/net/tcp", "/proc/net/tcp6"):
+        try:
+            with open(table) as f:
+                next(f)
+                for line in f:
+                    fields = line.split()
+                    local, state, inode = fields[1], fields[3], fields[9]
+                    if state == "0A" and int(local.rsplit(":", 1)[1], 16) == port:
+                        inodes.add(inode)
+        except OSError:
+            pass
+    return inodes
+
+
+def listener_of(port):
+    """Who listens on the port, as "NAME (pid N)" where the process can be
+    found, else a plain description; None when nothing listens."""
+    inodes = _listening_inodes(port)
+    if not inodes:
+        return None
+    wanted = {"socket:[%s]" % i for i in inodes}
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        fd_dir = "/proc/%s/fd" % pid
+        try:
+            for fd in os.listdir(fd_dir):
+                if os.readlink(os.path.join(fd_dir, fd)) in wanted:
+                    with open("/proc/%s/cmdline" % pid, "rb") as f:
+                        cmd = f.read().replace(b"\0", b" ").decode(errors="replace").strip()
+                    return "%s (pid %s)" % (cmd or "?", pid)
+        except OSError:
+            continue
+    return "a process this user cannot see"
 
 
 def run(*cmd):
@@ -71,19 +115,27 @@ def demo_package(d):
     """A stand-in package when none is given: 3 MB of fixed pseudo-random bytes."""
     path = os.path.join(d, "demo-package.bin")
     if not os.path.exists(path):
-        seed = b"kelo demo package"
-        out = bytearray()
-        block = seed
-        while len(out) < 3 * 1024 * 1024 + 12345:
-            block = hashlib.sha256(block).digest()
-            out += block * 64
-        write(path, bytes(out[:3 * 1024 * 1024 + 12345]))
+        write(path, padding(3 * 1024 * 1024 + 12345, b"kelo demo package"))
     return path
 
 
-def build_site(root, base, mirrors, package):
+def padding(size, seed):
+    """`size` bytes of fixed pseudo-random filler, so a padded package looks
+    like a real one to the download and the digest."""
+    out = bytearray()
+    block = seed
+    while len(out) < size:
+        block = hashlib.sha256(block).digest()
+        out += block * 64
+    return bytes(out[:size])
+
+
+def build_site(root, base, mirrors, package, pad_to=0, pad_seed=b"kelo padding"):
     with open(package, "rb") as f:
         data = f.read()
+    if pad_to > len(data):
+        # Bytes after the last section of a program are ignored by the loader.
+        data += padding(pad_to - len(data), pad_seed)
     md5 = hashlib.md5(data).hexdigest()
     name = "KeloVoice_full_" + md5[:8] + ".exe"
     write(os.path.join(root, "files", name), data)
@@ -123,7 +175,7 @@ def build_site(root, base, mirrors, package):
     return md5, len(data)
 
 
-def nginx_conf(d, root, ports):
+def nginx_conf(d, root, ports, rate=""):
     servers = []
     for port in ports:
         servers.append("""
@@ -133,8 +185,10 @@ def nginx_conf(d, root, ports):
         ssl_certificate_key %s;
         root %s;
         location / { index index.html; }
+        location /files/ { %s }
         location /pl/ { default_type application/json; }
-    }""" % (port, os.path.join(d, "server.pem"), os.path.join(d, "server.key"), root))
+    }""" % (port, os.path.join(d, "server.pem"), os.path.join(d, "server.key"), root,
+            ("limit_rate %s;" % rate) if rate else ""))
     return """
 worker_processes 1;
 pid %(d)s/nginx.pid;
@@ -157,18 +211,51 @@ http {
 """ % {"d": d, "servers": "".join(servers)}
 
 
-def stop(d):
-    pid_file = os.path.join(d, "nginx.pid")
-    if not os.path.exists(pid_file):
-        return
+def _service_pid(d):
+    """The pid in DIR/nginx.pid when it names a live nginx master of this
+    folder's configuration; a stale file naming a reused pid is ignored."""
     try:
-        with open(pid_file) as f:
+        with open(os.path.join(d, "nginx.pid")) as f:
             pid = int(f.read().strip())
-        os.kill(pid, signal.SIGQUIT)
-        for _ in range(50):
-            os.kill(pid, 0)
-            time.sleep(0.1)
+        with open("/proc/%d/cmdline" % pid, "rb") as f:
+            cmd = f.read().decode(errors="replace")
     except (OSError, ValueError):
+        return None
+    return pid if "nginx" in cmd and os.path.join(d, "nginx.conf") in cmd else None
+
+
+def _alive(pid):
+    try:
+        os.kill(pid, 0)
+    except OSError:
+        return False
+    # A zombie (an exited child of ours) counts as gone.
+    try:
+        with open("/proc/%d/stat" % pid) as f:
+            return f.read().split(")")[-1].split()[0] != "Z"
+    except OSError:
+        return False
+
+
+def stop(d):
+    """Stops the service of DIR, if one runs (also one left behind by an
+    interrupted earlier run), and waits until it is gone."""
+    pid = _service_pid(d)
+    if pid is not None:
+        for sig, wait in ((signal.SIGQUIT, 50), (signal.SIGTERM, 30), (signal.SIGKILL, 30)):
+            try:
+                os.kill(pid, sig)
+            except OSError:
+                break
+            for _ in range(wait):
+                if not _alive(pid):
+                    break
+                time.sleep(0.1)
+            if not _alive(pid):
+                break
+    try:
+        os.remove(os.path.join(d, "nginx.pid"))
+    except OSError:
         pass
 
 
@@ -190,12 +277,10 @@ def start(args):
     stop(d)
     make_certificates(d)
     port = args.port or free_port()
-    for _ in range(50):  # a service stopped just before may still hold it
-        if port_free(port):
-            break
-        time.sleep(0.1)
-    else:
-        print("port %d is taken" % port, file=sys.stderr)
+    if not port_bindable(port):
+        who = listener_of(port) or "another socket"
+        print("port %d is taken by %s; stop it (or, for a service started with another --dir, run "
+              "\"demo_service.py stop --dir THAT_DIR\") and try again" % (port, who), file=sys.stderr)
         return 1
     ports = [port] + [free_port() for _ in range(MIRRORS)]
     base = "https://127.0.0.1:%d" % port
@@ -203,14 +288,19 @@ def start(args):
     root = os.path.join(d, "www")
     shutil.rmtree(root, ignore_errors=True)
     package = args.package or demo_package(d)
-    md5, size = build_site(root, base, mirrors, package)
+    md5, size = build_site(root, base, mirrors, package, args.pad_to, args.pad_seed.encode())
     conf = os.path.join(d, "nginx.conf")
-    write(conf, nginx_conf(d, root, ports))
-    subprocess.run(["nginx", "-p", d, "-c", conf], check=True)
+    write(conf, nginx_conf(d, root, ports, args.rate))
+    started = subprocess.run(["nginx", "-p", d, "-c", conf], stderr=subprocess.PIPE, text=True)
+    if started.returncode != 0:
+        # A listener that appeared since the check above: nginx's own bind decides.
+        print("nginx did not start: %s" % started.stderr.strip(), file=sys.stderr)
+        return 1
     if not wait_ready(base + "/pl/version_dl.html", os.path.join(d, "ca.pem")):
         print("update service did not come up; see %s/error.log" % d, file=sys.stderr)
         return 1
     write(os.path.join(d, "base_url"), base)
+    write(os.path.join(d, "package.json"), json.dumps({"md5": md5, "size": size, "base": base, "mirrors": mirrors}))
     print("update service %s (mirrors %s), package %d bytes, md5 %s" % (base, " ".join(mirrors), size, md5))
     return 0
 
@@ -221,6 +311,9 @@ def main():
     parser.add_argument("--dir", required=True)
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--package")
+    parser.add_argument("--pad-to", type=int, default=0, help="pad the package to this many bytes")
+    parser.add_argument("--pad-seed", default="kelo padding", help="seed of the padding (a new seed, a new digest)")
+    parser.add_argument("--rate", default="", help="nginx limit_rate per connection for the package, e.g. 4m")
     args = parser.parse_args()
     if args.command == "stop":
         stop(os.path.abspath(args.dir))
