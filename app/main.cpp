@@ -1,20 +1,8 @@
 #include <windows.h>
 
-#include <curl/curl.h>
-
+#include "app/shipped_startup.h"
 #include "app/startup.h"
-#include "net/http_client.h"
-
-namespace {
-
-void InitHttp() {
-    kelo::HttpClient::GlobalInit(CURL_GLOBAL_ALL);
-}
-
-}  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    kelo::StartupHooks hooks;
-    hooks.initHttp = &InitHttp;
-    return kelo::RunStartup(instance, hooks);
+    return kelo::RunStartup(instance, kelo::ShippedStartupHooks());
 }

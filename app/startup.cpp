@@ -78,15 +78,19 @@ int RunStartup(HINSTANCE instance, const StartupHooks& hooks, FormKind* chosen) 
         if (hooks.makeInstallForm != nullptr) form = hooks.makeInstallForm();
     }
 
+    // A form that cannot be made or whose skin does not load leaves nothing
+    // to show: the program ends with exit code 1 rather than a silent 0.
+    int exitCode = 1;
     if (form && form->CreateFrame(kFrameStyle, kFrameExStyle)) {
         form->CenterOnOwner();
         form->RunModalLoop(SW_SHOWNORMAL);
+        exitCode = 0;
     }
 
     g_module.Term();
     CoUninitialize();
     form.reset();
-    return 0;
+    return exitCode;
 }
 
 }  // namespace kelo

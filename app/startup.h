@@ -38,7 +38,9 @@ constexpr DWORD kFrameExStyle = 0x00060000;  // app window, static edge
 // is never created. True when the write succeeded.
 bool MarkCompatibilityPersisted();
 
-// The whole start-up and shutdown sequence; returns the process exit code (0).
+// The whole start-up and shutdown sequence; returns the process exit code:
+// 0 once the chosen form's modal loop has ended, 1 when that form could not be
+// made or its window (and skin) could not be created.
 // Reports which form it chose through `chosen` when that is not null.
 int RunStartup(HINSTANCE instance, const StartupHooks& hooks, FormKind* chosen = nullptr);
 

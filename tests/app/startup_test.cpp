@@ -6,7 +6,10 @@
 #include <vector>
 
 #include "app/app_config.h"
+#include "app/forms.h"
+#include "app/shipped_startup.h"
 #include "app/system_services.h"
+#include "ui/core/manager_ui.h"
 
 namespace kelo {
 namespace {
@@ -76,13 +79,13 @@ OsVersionAnswer g_version;
 
 class FakeForm : public IAppForm {
 public:
-    explicit FakeForm(const char* kind) : kind_(kind) {}
+    explicit FakeForm(const char* kind, bool skinLoads = true) : kind_(kind), skinLoads_(skinLoads) {}
     ~FakeForm() override { g_recorded.calls.push_back(kind_ + " destroyed"); }
     bool CreateFrame(DWORD style, DWORD exStyle) override {
         g_recorded.calls.push_back(kind_ + " create");
         g_recorded.style = style;
         g_recorded.exStyle = exStyle;
-        return true;
+        return skinLoads_;
     }
     void CenterOnOwner() override { g_recorded.calls.push_back(kind_ + " center"); }
     void RunModalLoop(int showCommand) override {
@@ -92,6 +95,7 @@ public:
 
 private:
     std::string kind_;
+    bool skinLoads_;
 };
 
 StartupHooks RecordingHooks() {
@@ -133,6 +137,50 @@ TEST(Startup, VersionChoosesTheForm) {
         EXPECT_EQ(g_recorded.showCommand, SW_SHOWNORMAL);
         EXPECT_EQ(g_recorded.uiInstance, GetModuleHandleW(nullptr));
     }
+    ResetSupportedWindowsCache();
+}
+
+// Nothing to show is a failure of the program, not a quiet success.
+TEST(Startup, FormThatCannotBeShownEndsWithExitCodeOne) {
+    struct Case {
+        const char* name;
+        std::unique_ptr<IAppForm> (*make)();
+        std::vector<std::string> calls;
+    } cases[] = {
+        {"no form", [] { return std::unique_ptr<IAppForm>(); }, {}},
+        {"skin does not load",
+         [] { return std::unique_ptr<IAppForm>(new FakeForm("install", false)); },
+         {"install create", "install destroyed"}},
+    };
+    for (const Case& c : cases) {
+        ResetSupportedWindowsCache();
+        g_recorded = Recorded();
+        g_version = {true, 10, 0};
+        StartupHooks hooks = RecordingHooks();
+        hooks.makeInstallForm = c.make;
+        EXPECT_EQ(RunStartup(GetModuleHandleW(nullptr), hooks), 1) << c.name;
+        EXPECT_EQ(g_recorded.calls, c.calls) << c.name;  // never centred, no modal loop
+    }
+    ResetSupportedWindowsCache();
+}
+
+// wWinMain runs RunStartup with exactly these hooks.
+TEST(Startup, ShippedHooksDriveTheRealStartup) {
+    const StartupHooks hooks = ShippedStartupHooks();
+    EXPECT_EQ(hooks.setUiInstance, &SkinUI::CManagerUI::SetModuleInstance);
+    EXPECT_EQ(hooks.makeInstallForm, &MakeInstallForm);
+    EXPECT_EQ(hooks.makeErrorForm, &MakeErrorForm);
+    EXPECT_EQ(hooks.queryVersion, &QueryOsVersion);
+    ASSERT_NE(hooks.initHttp, nullptr);
+
+    ResetSupportedWindowsCache();
+    SkinUI::CManagerUI::SetModuleInstance(nullptr);
+    const HINSTANCE self = GetModuleHandleW(nullptr);
+    // This test program carries no skin archive in its resources, so the
+    // install window cannot be shown: the program must say so by its exit code.
+    EXPECT_EQ(RunStartup(self, hooks), 1);
+    EXPECT_EQ(SkinUI::CManagerUI::ModuleInstance(), self);
+    SkinUI::CManagerUI::SetModuleInstance(nullptr);
     ResetSupportedWindowsCache();
 }
 
