@@ -8,7 +8,11 @@
 // KELO_STANDIN_MODE (which reaches it through the installer program):
 //   fail  - reports an error after the first progress report, changes nothing;
 //   stall - reports 0 and 37 percent, then waits (at most a minute) and ends
-//           without a final report.
+//           without a final report;
+//   fail_late - reports 100 percent, then an error.
+// KELO_STANDIN_STEP_MS paces the reports (a pause before each one after the
+// first), so a watcher sees every stage; KELO_STANDIN_LOG names the log file
+// instead of the one beside the program, wherever the program was started from.
 // Exit codes: 0 installed, 1 error reported, 2 bad command line, 3 stalled.
 
 #include <shlobj.h>
@@ -133,18 +137,24 @@ bool WriteRegistry(const InstallerArguments& arguments, const std::wstring& clie
     return true;
 }
 
-std::wstring ModeFromEnvironment() {
-    wchar_t buffer[64] = {};
-    const DWORD length = GetEnvironmentVariableW(L"KELO_STANDIN_MODE", buffer, 64);
-    return length > 0 && length < 64 ? std::wstring(buffer, length) : std::wstring();
+std::wstring Environment(const wchar_t* name) {
+    wchar_t buffer[1024] = {};
+    const DWORD length = GetEnvironmentVariableW(name, buffer, 1024);
+    return length > 0 && length < 1024 ? std::wstring(buffer, length) : std::wstring();
+}
+
+void Pause() {
+    const std::wstring step = Environment(L"KELO_STANDIN_STEP_MS");
+    if (!step.empty()) Sleep(static_cast<DWORD>(_wtoi(step.c_str())));
 }
 
 int Run() {
     const std::wstring commandLine = GetCommandLineW();
     InstallerArguments arguments = ParseInstallerArguments(commandLine);
-    if (arguments.mode.empty()) arguments.mode = ModeFromEnvironment();
+    if (arguments.mode.empty()) arguments.mode = Environment(L"KELO_STANDIN_MODE");
+    const std::wstring logPath = Environment(L"KELO_STANDIN_LOG");
 
-    WriteLog(LogPathBesideProgram(),
+    WriteLog(logPath.empty() ? LogPathBesideProgram() : logPath,
              {
                  {"command_line", commandLine},
                  {"install", arguments.install ? L"1" : L"0"},
@@ -163,6 +173,7 @@ int Run() {
 
     Reporter reporter(window);
     reporter.Progress(0);
+    Pause();
     if (arguments.mode == L"fail") {
         reporter.Error(L"Installation failed on purpose (stand-in fail mode).");
         return 1;
@@ -172,6 +183,7 @@ int Run() {
         return 1;
     }
     reporter.Progress(37);
+    Pause();
     if (arguments.mode == L"stall") {
         Sleep(kStallMs);
         return 3;
@@ -186,6 +198,11 @@ int Run() {
         return 1;
     }
     reporter.Progress(100);
+    Pause();
+    if (arguments.mode == L"fail_late") {
+        reporter.Error(L"Installation failed at the end on purpose (stand-in fail_late mode).");
+        return 1;
+    }
     reporter.Success();
     return 0;
 }
