@@ -25,16 +25,12 @@ SERVICE = os.path.join(ROOT, "tools", "demo-service", "demo_service.py")
 ARGS = None
 SKINS = {}
 DEFAULT_DIR = "C:\\Program Files\\Brightfen\\KeloVoice\\"  # a 64-bit process's program files folder
-DOWNLOAD_PAGE = {"install_label.visible": "false", "download_label.visible": "true"}
-BUTTONS = ("download_cancel", "download_retry", "step_up")
 MB = 1024 * 1024
 
 
 def page(**settings):
     """Download-page reference settings: NAME__ATTR=value -> NAME.ATTR."""
-    out = dict(DOWNLOAD_PAGE)
-    out.update({k.replace("__", "."): v for k, v in settings.items()})
-    return out
+    return ui.download_page({k.replace("__", "."): v for k, v in settings.items()})
 
 
 class Service:
@@ -135,29 +131,10 @@ class InstallerEndToEnd(unittest.TestCase):
                           % (what, name, share * 100, stem))
 
     def stage_button(self, picture):
-        """Which of the download page's buttons is shown (or None), judged
-        against the skin's pictures of each."""
-        skin = SKINS["install"]
-        rect = skin.rects["download_cancel"]
-        best, best_share = None, 1.0
-        for name in BUTTONS + (None,):
-            settings = page(**{"%s__visible" % name: "true"}) if name else page()
-            share = ui.mismatch(picture.crop(*rect), skin.render(settings).crop(*rect))
-            if share < best_share:
-                best, best_share = name, share
-        return best if best_share < 0.05 else "unknown"
+        return ui.stage_button(SKINS["install"], picture)
 
     def fill_edge(self, picture):
-        """The x (window coordinates) just past the bar's filled part."""
-        skin = SKINS["install"]
-        left, top, right, bottom = skin.rects["install_propress"]
-        y = (top + bottom) // 2
-        fill = skin.render(page(install_propress__value="100")).pixel(left + 2, y)[:3]
-        edge = left
-        for x in range(left, right):
-            if all(abs(a - b) <= 40 for a, b in zip(picture.pixel(x, y), fill)):
-                edge = x + 1
-        return edge
+        return ui.fill_edge(SKINS["install"], picture)
 
     def fresh_registry(self, values=None):
         ui.import_registry(ui.earlier_installation_lines(values or {}))
@@ -401,9 +378,8 @@ def main():
     if not os.environ.get("DISPLAY"):
         print("no X display: run through scripts/with-display", file=sys.stderr)
         return 1
-    SKINS["install"] = ui.Skin(ARGS.skin_render, ARGS.program, "install_form.xml", ARGS.work, reveal=(
-        "shortcut", "shortcut_text", "autorun", "autorun_text", "default_install", "download_label",
-        "install_tip", "error_tip", "download_cancel", "download_retry", "step_up"))
+    SKINS["install"] = ui.Skin(ARGS.skin_render, ARGS.program, "install_form.xml", ARGS.work,
+                               reveal=ui.INSTALL_REVEAL)
     SKINS["error"] = ui.Skin(ARGS.skin_render, ARGS.program, "os_error.xml", ARGS.work)
     HAPPY = Service("happy", "happy %f" % time.time(), rate="6m")
     try:

@@ -267,3 +267,56 @@ def wait_for_file(path, timeout, what):
             return log
         time.sleep(0.2)
     raise AssertionError("timed out waiting for %s (%s)" % (what, path))
+
+
+# --- the install window's download page, judged against the skin ----------
+
+DOWNLOAD_PAGE = {"install_label.visible": "false", "download_label.visible": "true"}
+STAGE_BUTTONS = ("download_cancel", "download_retry", "step_up")
+INSTALL_REVEAL = ("shortcut", "shortcut_text", "autorun", "autorun_text", "default_install", "download_label",
+                  "install_tip", "error_tip", "download_cancel", "download_retry", "step_up")
+
+
+def download_page(settings=None):
+    """Reference settings of the download page plus `settings`."""
+    out = dict(DOWNLOAD_PAGE)
+    out.update(settings or {})
+    return out
+
+
+def stage_button(skin, picture):
+    """Which of the download page's buttons the picture shows: one of
+    STAGE_BUTTONS, None for none, "unknown" when nothing matches."""
+    rect = skin.rects["download_cancel"]
+    best, best_share = "unknown", 1.0
+    for name in STAGE_BUTTONS + (None,):
+        settings = download_page({name + ".visible": "true"} if name else {})
+        share = mismatch(picture.crop(*rect), skin.render(settings).crop(*rect))
+        if share < best_share:
+            best, best_share = name, share
+    return best if best_share < 0.05 else "unknown"
+
+
+def fill_edge(skin, picture):
+    """The x (window coordinates) just past the progress bar's filled part."""
+    left, top, right, bottom = skin.rects["install_propress"]
+    y = (top + bottom) // 2
+    fill = skin.render(download_page({"install_propress.value": "100"})).pixel(left + 2, y)[:3]
+    edge = left
+    for x in range(left, right):
+        if all(abs(a - b) <= 40 for a, b in zip(picture.pixel(x, y), fill)):
+            edge = x + 1
+    return edge
+
+
+def bar_percent(skin, picture):
+    left, _, right, _ = skin.rects["install_propress"]
+    return round((fill_edge(skin, picture) - left) * 100 / (right - left))
+
+
+def option_selected(skin, picture, name):
+    """Whether the check box shows its selected image (judged against both)."""
+    rect = skin.rects[name]
+    on = mismatch(picture.crop(*rect), skin.render({name + ".visible": "true", name + ".selected": "true"}).crop(*rect))
+    off = mismatch(picture.crop(*rect), skin.render({name + ".visible": "true", name + ".selected": "false"}).crop(*rect))
+    return on < off
