@@ -27,11 +27,11 @@ const SkinUI::UiChar* ErrorForm::SkinResourceId() {
 }
 
 void ErrorForm::OnInitWindow() {
-    close_ = Manager()->FindControl(L"close");
-    btnWeb_ = Manager()->FindControl(L"btn_web");
+    close_ = Manager().FindControl(L"close");
+    btnWeb_ = Manager().FindControl(L"btn_web");
 }
 
-void ErrorForm::Notify(SkinUI::NotifyMsg& msg) {
+void ErrorForm::OnNotify(SkinUI::NotifyMsg& msg) {
     if (msg.type != L"click" || msg.sender == nullptr) return;
     if (msg.sender == close_) {
         SendToFrame(WM_CLOSE, 0, 0);

@@ -20,7 +20,7 @@ protected:
     SkinUI::UiString SkinFile() override;
     int SkinSourceKind() override;
     const SkinUI::UiChar* SkinResourceId() override;
-    void Notify(SkinUI::NotifyMsg& msg) override;
+    void OnNotify(SkinUI::NotifyMsg& msg) override;
 
 private:
     SkinUI::CControlUI* close_ = nullptr;

@@ -85,7 +85,7 @@ const SkinUI::UiChar* InstallForm::SkinResourceId() {
 }
 
 void InstallForm::OnInitWindow() {
-    SkinUI::CManagerUI& m = *Manager();
+    SkinUI::CManagerUI& m = Manager();
     auto find = [&m](const wchar_t* name) { return m.FindControl(name); };
     auto option = [&find](const wchar_t* name) {
         CControlUI* c = find(name);
@@ -127,7 +127,7 @@ void InstallForm::OnInitWindow() {
     hooks.wake = [window] { PostMessageW(window, WM_VIEW_REQUESTS, 0, 0); };
     hooks.downloadComplete = [window] { PostMessageW(window, WM_DOWNLOAD_COMPLETE, 0, 0); };
     hooks.window = reinterpret_cast<uintptr_t>(window);
-    view_ = std::make_shared<InstallViewBridge>(this, std::move(hooks));
+    view_ = std::make_shared<InstallViewBridge>(static_cast<IInstallPage*>(this), std::move(hooks));
 
     LoadInstallSettings();
     if (installDir_.empty()) {
@@ -152,7 +152,7 @@ void InstallForm::LoadInstallSettings() {
     installDir_ = settings.installDir;
 }
 
-void InstallForm::Notify(SkinUI::NotifyMsg& msg) {
+void InstallForm::OnNotify(SkinUI::NotifyMsg& msg) {
     if (msg.type != L"click" || msg.sender == nullptr) return;
     const std::wstring sender = msg.sender->GetName().Data();
     switch (ActionForClick(sender)) {

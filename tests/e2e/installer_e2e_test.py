@@ -116,7 +116,7 @@ class InstallerEndToEnd(unittest.TestCase):
 
     # --- helpers ---------------------------------------------------------
 
-    def assertLooks(self, picture, settings, rect_names, what, skin="install", limit=0.02):
+    def assertLooks(self, picture, settings, rect_names, what, skin="install", limit=0.0005):
         """The picture matches the skin-render reference in the named rects."""
         skin = SKINS[skin]
         reference = skin.render(settings)

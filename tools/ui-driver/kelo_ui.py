@@ -186,7 +186,7 @@ class AppWindow:
             time.sleep(interval)
 
 
-def looks_like(reference, rect=None, limit=0.02):
+def looks_like(reference, rect=None, limit=0.001):
     """A predicate: the window (or the rectangle of it) matches the reference."""
     def check(picture):
         if rect is None:
