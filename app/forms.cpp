@@ -12,8 +12,12 @@ namespace {
 template <class Form>
 class HostedForm : public IAppForm {
 public:
+    // A window whose skin archive resource is missing or empty has no
+    // controls at all: nothing to see and no way to close it. That counts as
+    // a skin that cannot be loaded (the object's destructor destroys it).
     bool CreateFrame(DWORD style, DWORD exStyle) override {
-        return form_.CreateFrame(nullptr, L"", style, exStyle, 0, 0, 0, 0, nullptr) != nullptr;
+        return form_.CreateFrame(nullptr, L"", style, exStyle, 0, 0, 0, 0, nullptr) != nullptr &&
+               form_.Manager().Root() != nullptr;
     }
     void CenterOnOwner() override { form_.CenterOnOwner(); }
     void RunModalLoop(int showCommand) override { form_.RunModalLoop(showCommand); }

@@ -298,13 +298,14 @@ def stage_button(skin, picture):
 
 
 def fill_edge(skin, picture):
-    """The x (window coordinates) just past the progress bar's filled part."""
+    """The x (window coordinates) just past the progress bar's filled part:
+    the last pixel of the bar's middle row that differs from the empty bar."""
     left, top, right, bottom = skin.rects["install_propress"]
     y = (top + bottom) // 2
-    fill = skin.render(download_page({"install_propress.value": "100"})).pixel(left + 2, y)[:3]
+    empty = skin.render(download_page({"install_propress.value": "0"}))
     edge = left
     for x in range(left, right):
-        if all(abs(a - b) <= 40 for a, b in zip(picture.pixel(x, y), fill)):
+        if any(abs(a - b) > 40 for a, b in zip(picture.pixel(x, y)[:3], empty.pixel(x, y)[:3])):
             edge = x + 1
     return edge
 
