@@ -320,6 +320,10 @@ class InstallerEndToEnd(unittest.TestCase):
         time.sleep(1.0)
         p.click("close")
         closed_at = time.time()
+        # Hidden at once, while the download threads are still running.
+        while p.window.visible() and time.time() - closed_at < 2:
+            time.sleep(0.05)
+        self.assertFalse(p.window.visible(), "the window stayed on the screen after close")
         code = p.wait_exit(15)
         self.assertEqual(code, 0)
         self.assertLess(time.time() - closed_at, 10)
