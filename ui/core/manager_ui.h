@@ -258,6 +258,9 @@ public:
     // found under the point.
     bool ShowTooltip(LPARAM lParam);
     HWND TooltipWindow() const { return tree_.tooltip; }
+    // The premultiplied canvas the last layered paint handed to
+    // UpdateLayeredWindow; it lives until the next paint.
+    HBITMAP LayeredCanvas() const { return tree_.layered ? tree_.backgroundBitmap : nullptr; }
     SIZE ClientSize() const;
 
 private:

@@ -363,8 +363,10 @@ LRESULT WindowImplBase::OnWmCreate(UINT, WPARAM, LPARAM, bool&) {
     SetWindowLongW(window_, GWL_STYLE, FrameStyle());
     RECT client;
     GetClientRect(window_, &client);
+    // The frame is recomputed without activating the still hidden window:
+    // showing it activates it.
     SetWindowPos(window_, nullptr, client.left, client.top, client.right - client.left,
-                 client.bottom - client.top, SWP_FRAMECHANGED);
+                 client.bottom - client.top, SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOACTIVATE);
 
     manager_.AttachWindow(window_);
     manager_.AddPreFilter(this);
