@@ -1,5 +1,5 @@
 // skin-render SOURCE FILE --out OUT.png [--size W,H] [--set NAME.ATTR=VALUE]...
-// [--tree]: builds a skin with the program's own builder and manager, lays it
+// [--event NAME.EVENT]... [--tree]: builds a skin with the program's own builder and manager, lays it
 // out at (0, 0) with the Window "size" (or --size), paints it with the
 // program's own painter into a 32-bit premultiplied canvas and writes it as a
 // PNG with straight alpha. No window is shown.
@@ -29,10 +29,13 @@ int Usage(const std::string& why) {
     std::fprintf(
         stderr,
         "skin-render: %s\n"
-        "usage: skin-render SOURCE FILE --out OUT.png [--size W,H] [--set NAME.ATTR=VALUE]... [--tree]\n"
+        "usage: skin-render SOURCE FILE --out OUT.png [--size W,H] [--set NAME.ATTR=VALUE]...\n"
+        "                   [--event NAME.EVENT]... [--tree]\n"
         "  SOURCE: a skin folder, a skin ZIP archive, or a program holding the \"ZIP\" resource 200.\n"
         "  FILE: the skin XML inside it. --set applies an attribute to the named control before\n"
-        "  layout (in the order given); --tree prints the laid-out control tree.\n",
+        "  layout (in the order given); --event sends mouseenter, mouseleave, buttondown, buttonup,\n"
+        "  setfocus or killfocus to the named control after layout, at its centre (to show hot,\n"
+        "  pushed or focused states); --tree prints the laid-out control tree.\n",
         why.c_str());
     return 2;
 }
@@ -171,6 +174,17 @@ int Render(const skin_render::RenderOptions& options) {
     }
 
     LayOut(root, width, height);
+    for (const skin_render::EventSetting& setting : options.events) {
+        CControlUI* control = manager.FindControl(setting.control.c_str());
+        if (control == nullptr) return Fail("no control named " + Utf8(setting.control));
+        const RECT r = control->ItemRect();
+        SkinUI::UiEvent event;
+        event.type = setting.type;
+        event.sender = control;
+        event.mousePoint = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        event.timestamp = GetTickCount();
+        control->DispatchEvent(event);
+    }
     if (options.tree) PrintTree(root, 0);
 
     // A transparent premultiplied canvas, as a layered window paints on.

@@ -18,6 +18,19 @@ bool ParseSize(const std::wstring& text, int* width, int* height) {
     return true;
 }
 
+// The events --event knows, by the names a skin author would use.
+int EventType(const std::wstring& name) {
+    static const struct {
+        const wchar_t* name;
+        int type;
+    } kEvents[] = {{L"mouseenter", 11}, {L"mouseleave", 10}, {L"buttondown", 13},
+                   {L"buttonup", 14},   {L"setfocus", 21},   {L"killfocus", 20}};
+    for (const auto& e : kEvents) {
+        if (name == e.name) return e.type;
+    }
+    return 0;
+}
+
 }  // namespace
 
 bool ParseRenderOptions(const std::vector<std::wstring>& args, RenderOptions* options, std::string* error) {
@@ -45,6 +58,17 @@ bool ParseRenderOptions(const std::vector<std::wstring>& args, RenderOptions* op
             }
             options->settings.push_back(
                 {v.substr(0, dot), v.substr(dot + 1, eq - dot - 1), v.substr(eq + 1)});
+        } else if (arg == L"--event") {
+            if (!value(&v)) return *error = "--event needs NAME.EVENT", false;
+            size_t dot = v.rfind(L'.');
+            const int type = dot == std::wstring::npos ? 0 : EventType(v.substr(dot + 1));
+            if (dot == 0 || type == 0) {
+                return *error =
+                           "--event needs NAME.EVENT, EVENT one of mouseenter, mouseleave, buttondown, "
+                           "buttonup, setfocus, killfocus",
+                       false;
+            }
+            options->events.push_back({v.substr(0, dot), type});
         } else if (arg == L"--tree") {
             options->tree = true;
         } else if (arg.size() > 1 && arg[0] == L'-' && arg[1] == L'-') {

@@ -12,6 +12,13 @@ struct AttributeSetting {
     std::wstring value;
 };
 
+// An event sent to a named control after layout, at the centre of its
+// rectangle, so a picture can show hot, pushed or focused states.
+struct EventSetting {
+    std::wstring control;
+    int type = 0;  // a SkinUI::UiEventType value
+};
+
 struct RenderOptions {
     std::wstring source;  // skin folder, ZIP file or program with the "ZIP" resource 200
     std::wstring file;    // skin XML inside the source
@@ -19,6 +26,7 @@ struct RenderOptions {
     int width = 0;        // 0: the Window element's "size"
     int height = 0;
     std::vector<AttributeSetting> settings;  // --set, in the order given
+    std::vector<EventSetting> events;        // --event, in the order given
     bool tree = false;
 };
 
