@@ -112,10 +112,12 @@ def main():
     with tempfile.TemporaryDirectory() as tmp:
         out = os.path.join(tmp, "out.png")
 
-        def render(xml, *sets):
+        def render(xml, *sets, events=()):
             cmd = [skin, xml, "--out", r.path(out), "--tree"]
             for s in sets:
                 cmd += ["--set", s]
+            for e in events:
+                cmd += ["--event", e]
             res = r.run(*cmd)
             check(res.returncode == 0, "%s %s renders: %s" % (xml, sets, res.stderr))
             png = read_png(out) if res.returncode == 0 else None
@@ -155,6 +157,33 @@ def main():
               "disabled install button is grey: %s" % (face,))
         l, t, rr, b = tree["agreement"][1]
         check(pixel(png, l + 8, t + 8) == WHITE, "empty agreement box: %s" % (pixel(png, l + 8, t + 8),))
+
+        # Hot and pushed faces (a state image missing or misnamed falls back
+        # to the normal face).
+        plain = png
+        states = {
+            "mouseenter": [("install", 14, None, "#17C2A4"), ("close", 4, 4, "#F0544C"),
+                           ("agreement", 2, 8, "#12C4A6"), ("chose_path", 7, 5, "#EAF8F5"),
+                           ("minsize", 4, 4, None)],
+            "buttondown": [("install", 14, None, "#009F83"), ("close", 4, 4, "#D63F37"),
+                           ("minsize", 4, 4, None)],
+        }
+        minsize_faces = []
+        for event, cases in states.items():
+            png, tree = render("install_form.xml", events=["%s.%s" % (c[0], event) for c in cases])
+            for name, dx, dy, want in cases:
+                l, t, rr, b = tree[name][1]
+                point = (l + dx, (t + b) // 2 if dy is None else t + dy)
+                got = pixel(png, *point)
+                if want is None:
+                    minsize_faces.append(got)
+                    continue
+                check(near(got, hex_rgba(want), 4), "%s %s face at %s: %s" % (name, event, point, got))
+        l, t = tree["minsize"][1][:2]
+        normal = pixel(plain, l + 4, t + 4)
+        check(sum(minsize_faces[0][:3]) > sum(normal[:3]) + 30 and
+              sum(minsize_faces[1][:3]) > sum(minsize_faces[0][:3]) + 30,
+              "minimise button lighter when hot, lighter still when pushed: %s %s %s" % (normal, *minsize_faces))
 
         # Custom install: the options appear selected / not selected; the
         # switch keeps its place.
@@ -209,6 +238,8 @@ def main():
         if png is not None and "btn_web" in tree:
             check(near(pixel(png, 222, 82), hex_rgba("#FF752A"), 6), "orange notice icon: %s" % (pixel(png, 222, 82),))
             check(pixel(png, 230, 190) == WHITE, "white window: %s" % (pixel(png, 230, 190),))
+            png, tree = render("os_error.xml", events=["close.mouseenter"])
+            check(near(pixel(png, 432, 17), hex_rgba("#F0544C"), 4), "hot close: %s" % (pixel(png, 432, 17),))
             l, t, rr, b = tree["btn_web"][1]
             link = [pixel(png, x, y) for x in range(l, rr) for y in range(t, b)]
             check(any(near(p, BRAND, 20) for p in link), "green link text")
