@@ -75,8 +75,10 @@ int RunInstallWorker(const std::shared_ptr<IInstallView>& viewPtr, const WorkerE
     {
         HostProbe probe(env.hosts, env.probe);
         host = probe.GetHost();
+        // Shown before the probe is destroyed: destruction waits for probe
+        // threads still stuck on a host, which must not delay the text.
+        if (host.empty()) return Fail(view, L"获取动态地址失败，请重试。", WorkerNoVersionInfo);
     }
-    if (host.empty()) return Fail(view, L"获取动态地址失败，请重试。", WorkerNoVersionInfo);
 
     std::string body;
     if (!FetchDocument(VersionUrl(host), env, body)) {
@@ -106,7 +108,14 @@ int RunInstallWorker(const std::shared_ptr<IInstallView>& viewPtr, const WorkerE
     view.ShowProgress(0);
     view.SetDownloadTip(DownloadTipText(0, info.size));
 
-    task.targetPath = TempFolder(env) + InstallerFileName(info.md5);
+    const std::string folder = TempFolder(env);
+    if (folder.empty()) {
+        // Without the temporary folder the target would be a relative path in
+        // whatever the current folder is: the task cannot be made.
+        OnDownloadProgress(DownloadInvalidTask, 0, info.size, viewPtr.get());
+        return Fail(view, L"下载安装文件失败，请重试。", WorkerDownloadFailed);
+    }
+    task.targetPath = folder + InstallerFileName(info.md5);
     view.SetInstallerPath(AnsiToWide(task.targetPath));
 
     DownloadRunGuard onlyRun;

@@ -53,22 +53,27 @@ void* WINAPI FreeSidCall(PSID sid) {
 }
 
 // Each step runs only while the previous ones succeeded; the first failure's
-// error code is what the caller finds as the last error.
-DWORD LaunchWithMediumToken(const ProcessTokenApi& api, const std::wstring& commandLine) {
+// error code is what the caller finds as the last error. Failure is the
+// step's result, not its error code: a step may fail without setting one.
+bool LaunchWithMediumToken(const ProcessTokenApi& api, const std::wstring& commandLine, DWORD& error) {
+    auto failed = [&error] {
+        error = GetLastError();
+        return false;
+    };
     TableHandle token(api);
-    if (!api.openProcessToken(GetCurrentProcess(), kTokenAccess, token.Receive())) return GetLastError();
+    if (!api.openProcessToken(GetCurrentProcess(), kTokenAccess, token.Receive())) return failed();
 
     TableHandle mediumToken(api);
     if (!api.duplicateTokenEx(token.Get(), kTokenAccess, nullptr, SecurityImpersonation, TokenPrimary,
                               mediumToken.Receive())) {
-        return GetLastError();
+        return failed();
     }
 
     SID_IDENTIFIER_AUTHORITY labelAuthority = SECURITY_MANDATORY_LABEL_AUTHORITY;
     TableSid mediumSid(api);
     if (!api.allocateAndInitializeSid(&labelAuthority, 1, SECURITY_MANDATORY_MEDIUM_RID, 0, 0, 0, 0, 0, 0, 0,
                                       mediumSid.Receive())) {
-        return GetLastError();
+        return failed();
     }
 
     TOKEN_MANDATORY_LABEL label = {};
@@ -76,7 +81,7 @@ DWORD LaunchWithMediumToken(const ProcessTokenApi& api, const std::wstring& comm
     label.Label.Attributes = SE_GROUP_INTEGRITY;
     const DWORD labelLength = sizeof(TOKEN_MANDATORY_LABEL) + GetLengthSid(mediumSid.Get());
     if (!api.setTokenInformation(mediumToken.Get(), TokenIntegrityLevel, &label, labelLength))
-        return GetLastError();
+        return failed();
 
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
@@ -84,13 +89,13 @@ DWORD LaunchWithMediumToken(const ProcessTokenApi& api, const std::wstring& comm
     std::vector<wchar_t> line = WritableCopy(commandLine);
     if (!api.createProcessAsUserW(mediumToken.Get(), nullptr, line.data(), nullptr, nullptr, FALSE, 0,
                                   nullptr, nullptr, &startup, &created)) {
-        return GetLastError();
+        return failed();
     }
     TableHandle process(api);
     *process.Receive() = created.hProcess;
     TableHandle thread(api);
     *thread.Receive() = created.hThread;
-    return ERROR_SUCCESS;
+    return true;
 }
 
 }  // namespace
@@ -105,8 +110,8 @@ const ProcessTokenApi& SystemProcessTokenApi() {
 }
 
 bool StartProcessAtMediumIntegrityWith(const ProcessTokenApi& api, const std::wstring& commandLine) {
-    const DWORD error = LaunchWithMediumToken(api, commandLine);
-    if (error == ERROR_SUCCESS) return true;
+    DWORD error = ERROR_SUCCESS;
+    if (LaunchWithMediumToken(api, commandLine, error)) return true;
     // Releasing the handles above may have touched the last error; restore the cause.
     SetLastError(error);
     return false;

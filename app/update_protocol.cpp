@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "net/json_document.h"
+
 namespace kelo {
 
 namespace {
@@ -11,12 +13,7 @@ namespace {
 // Comments allowed and any value accepted as the root, as the service's
 // documents have always been read; the root must still be an object.
 bool ParseObject(const std::string& body, Json::Value& root) {
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    Json::Reader reader;
-#pragma GCC diagnostic pop
-    if (!reader.parse(body, root, true)) return false;
-    return root.isObject();
+    return ParseJsonDocument(body, root) && root.isObject();
 }
 
 // A string member: absent or null reads as empty; any other type is refused.
@@ -41,7 +38,9 @@ std::string DownloadInfoUrl(const std::string& host, const VersionInfo& version,
     return host + version.updatePath + (wow64 ? version.info64 : version.info);
 }
 
-bool ParseVersionInfo(const std::string& body, VersionInfo& out) {
+namespace {
+
+bool ReadVersionInfo(const std::string& body, VersionInfo& out) {
     Json::Value root;
     if (!ParseObject(body, root)) return false;
     VersionInfo parsed;
@@ -53,7 +52,7 @@ bool ParseVersionInfo(const std::string& body, VersionInfo& out) {
     return true;
 }
 
-bool ParseDownloadInfo(const std::string& body, DownloadInfo& out) {
+bool ReadDownloadInfo(const std::string& body, DownloadInfo& out) {
     Json::Value root;
     if (!ParseObject(body, root)) return false;
     DownloadInfo parsed;
@@ -84,6 +83,27 @@ bool ParseDownloadInfo(const std::string& body, DownloadInfo& out) {
     }
     out = std::move(parsed);
     return true;
+}
+
+}  // namespace
+
+// The documents come from the network: whatever a reader of them throws
+// (a parser limit, memory) makes the document invalid instead of ending the
+// thread that reads it.
+bool ParseVersionInfo(const std::string& body, VersionInfo& out) noexcept {
+    try {
+        return ReadVersionInfo(body, out);
+    } catch (...) {
+        return false;
+    }
+}
+
+bool ParseDownloadInfo(const std::string& body, DownloadInfo& out) noexcept {
+    try {
+        return ReadDownloadInfo(body, out);
+    } catch (...) {
+        return false;
+    }
 }
 
 bool IsMd5Text(const std::string& text) {

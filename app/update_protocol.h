@@ -31,13 +31,14 @@ std::string VersionUrl(const std::string& host);
 // host + update_path + info (or info_64), joined with nothing in between.
 std::string DownloadInfoUrl(const std::string& host, const VersionInfo& version, bool wow64);
 
-// False for a body that is not JSON, a root that is not an object, or a
-// member of another type than the document defines. Absent members read as
-// empty strings (and 0 for "size").
-bool ParseVersionInfo(const std::string& body, VersionInfo& out);
+// False for a body that is not JSON (including one the parser gives up on,
+// such as a too deeply nested one), a root that is not an object, or a member
+// of another type than the document defines; `out` is then unchanged. Absent
+// members read as empty strings (and 0 for "size"). Never throws.
+bool ParseVersionInfo(const std::string& body, VersionInfo& out) noexcept;
 // As above; in addition "md5" must be 32 hexadecimal characters, because it
 // becomes a file name and is the only check on a program that runs elevated.
-bool ParseDownloadInfo(const std::string& body, DownloadInfo& out);
+bool ParseDownloadInfo(const std::string& body, DownloadInfo& out) noexcept;
 
 bool IsMd5Text(const std::string& text);
 // "Kelo_" + md5 + ".exe"

@@ -2,6 +2,7 @@
 
 #include "net/debug_output.h"
 #include "net/http_client.h"
+#include "net/json_document.h"
 
 #include <json/json.h>
 
@@ -29,20 +30,6 @@ struct HostProbe::Threads {
 
 namespace {
 
-bool IsJson(const std::string& text) {
-    Json::Value root;
-#if defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-#endif
-    // The lenient reader: comments allowed, any value accepted as the root.
-    Json::Reader reader;
-    return reader.parse(text, root, true);
-#if defined(__GNUC__)
-#pragma GCC diagnostic pop
-#endif
-}
-
 struct ProbeRequest {
     std::string url;
     std::string host;
@@ -60,7 +47,7 @@ void ThreadRequest(std::shared_ptr<SharedT> shared, ProbeRequest request) {
     bool answered = false;
     if (!client.Get(request.url, response)) {
         DebugOutput("[ThreadRequest] get http false");
-    } else if (!IsJson(response)) {
+    } else if (!IsProbeAnswer(response)) {
         DebugOutput("[ThreadRequest] parse json fail");
     } else {
         answered = true;
@@ -78,6 +65,12 @@ void ThreadRequest(std::shared_ptr<SharedT> shared, ProbeRequest request) {
 }
 
 }  // namespace
+
+bool IsProbeAnswer(const std::string& body) noexcept {
+    // No member is examined: any well-formed JSON text is an answer.
+    Json::Value root;
+    return ParseJsonDocument(body, root);
+}
 
 HostProbe::HostProbe(std::vector<std::string> hosts) : HostProbe(std::move(hosts), Options()) {}
 

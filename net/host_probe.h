@@ -6,6 +6,10 @@
 
 namespace kelo {
 
+// Whether a host's reply to the probe counts as an answer: any well-formed
+// JSON text. A reply the parser gives up on is not one. Never throws.
+bool IsProbeAnswer(const std::string& body) noexcept;
+
 // Asks every update host for its version document at once, one thread per
 // host, and answers with the first host whose reply is well-formed JSON.
 class HostProbe {

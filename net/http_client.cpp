@@ -17,8 +17,9 @@ using EasyHandle = std::unique_ptr<CURL, EasyDeleter>;
 
 }  // namespace
 
-// Where the write callback puts received bytes: appended to a string, or
-// into a fixed buffer whose capacity is the length a range request asked for.
+// Where the write callback puts received bytes: appended to a string (at most
+// `capacity` bytes of this request), or into a fixed buffer whose capacity is
+// the length a range request asked for.
 struct HttpClient::Sink {
     std::string* text = nullptr;
     char* fixed = nullptr;
@@ -28,16 +29,22 @@ struct HttpClient::Sink {
 
 namespace {
 
-size_t AppendToSink(char* data, size_t size, size_t count, void* target) {
+// Called by libcurl, which is C: nothing may be thrown through it. Returning
+// fewer bytes than offered makes libcurl abort the transfer with a write error.
+size_t AppendToSink(char* data, size_t size, size_t count, void* target) noexcept {
     auto* sink = static_cast<HttpClient::Sink*>(target);
     if (sink == nullptr) return 0;
     const size_t bytes = size * count;
+    if (bytes > sink->capacity - sink->used) return 0;  // more than this request may hold
     if (sink->text != nullptr) {
-        sink->text->append(data, bytes);
-        return bytes;
+        try {
+            sink->text->append(data, bytes);
+        } catch (...) {
+            return 0;
+        }
+    } else if (bytes > 0) {
+        std::memcpy(sink->fixed + sink->used, data, bytes);
     }
-    if (bytes > sink->capacity - sink->used) return 0;  // more than was asked for
-    std::memcpy(sink->fixed + sink->used, data, bytes);
     sink->used += bytes;
     return bytes;
 }
@@ -113,6 +120,7 @@ bool HttpClient::Perform(const std::string& url, const char* range, Sink& sink) 
 bool HttpClient::Get(const std::string& url, std::string& body) {
     Sink sink;
     sink.text = &body;
+    sink.capacity = kMaxGetBodyBytes;
     return Perform(url, nullptr, sink);
 }
 
@@ -147,6 +155,7 @@ bool HttpClient::GetToBuffer(const std::string& url, std::unique_ptr<char[]>& bo
     std::string accumulated;
     Sink sink;
     sink.text = &accumulated;
+    sink.capacity = INT32_MAX - 1;  // the size is handed out as a 32-bit count
     if (!Perform(url, nullptr, sink)) return false;
     if (accumulated.empty()) return true;
     if (accumulated.size() > INT32_MAX - 1) return false;

@@ -25,8 +25,15 @@ public:
     // curl_global_init; once per process, before any request.
     static void GlobalInit(long flags);
 
+    // The most body bytes Get accepts. Its answers (the probe, the update
+    // service's documents) are a few hundred bytes; a host sending more must
+    // not be able to exhaust a 32-bit address space.
+    static constexpr size_t kMaxGetBodyBytes = 1024 * 1024;
+
     // Appends every received byte to `body` (not cleared first). True when the
-    // transfer completed, whatever the HTTP status.
+    // transfer completed, whatever the HTTP status. A body of more than
+    // kMaxGetBodyBytes ends the request as a failure; `body` then holds at
+    // most that many of its bytes.
     bool Get(const std::string& url, std::string& body);
 
     // Bytes offset .. offset + length - 1. On entry `body` is reset and `size`

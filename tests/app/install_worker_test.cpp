@@ -2,12 +2,16 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <winsock2.h>
 
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 
+#include "app/app_config.h"
 #include "app/system_services.h"
+#include "app/update_protocol.h"
+#include "net/multi_downloader.h"
 #include "recording_view.h"
 
 namespace kelo {
@@ -23,6 +27,17 @@ std::string ServiceBase() {
     return base;
 }
 
+// The package size the service announces in its download document.
+long PackageSize() {
+    const char* dir = std::getenv("KELO_TEST_SERVICE_DIR");
+    std::ifstream file(std::string(dir) + "/www/pl/dl_info.json");
+    std::stringstream text;
+    text << file.rdbuf();
+    const std::string doc = text.str();
+    const size_t at = doc.find("\"size\": ");
+    return at == std::string::npos ? 0 : std::atol(doc.c_str() + at + 8);
+}
+
 std::string PackageMd5() {
     const char* dir = std::getenv("KELO_TEST_SERVICE_DIR");
     std::ifstream file(std::string(dir) + "/www/pl/dl_info.json");
@@ -31,6 +46,20 @@ std::string PackageMd5() {
     const std::string doc = text.str();
     const size_t at = doc.find("\"md5\": \"");
     return at == std::string::npos ? std::string() : doc.substr(at + 8, 32);
+}
+
+// Body sizes of the range answers (206) the service sent for the package.
+std::vector<long> ServedRanges() {
+    const char* dir = std::getenv("KELO_TEST_SERVICE_DIR");
+    std::ifstream log(std::string(dir) + "/access.log");
+    std::vector<long> sizes;
+    std::string line;
+    while (std::getline(log, line)) {
+        if (line.find("GET /files/") == std::string::npos) continue;
+        const size_t at = line.find("\" 206 ");
+        if (at != std::string::npos) sizes.push_back(std::atol(line.c_str() + at + 6));
+    }
+    return sizes;
 }
 
 class InstallWorker : public ::testing::Test {
@@ -89,6 +118,18 @@ TEST_F(InstallWorker, DownloadsAndVerifiesThePackage) {
     const DWORD attributes = GetFileAttributesW(view->InstallerPath().c_str());
     EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES);
 
+    // The program's own unit size, as the mirrors saw it: every range is one
+    // 512000-byte unit but the file's last one.
+    const long size = PackageSize();
+    ASSERT_GT(size % 512000, 0);
+    const std::vector<long> ranges = ServedRanges();
+    int fullUnits = 0;
+    for (long range : ranges) {
+        EXPECT_TRUE(range == 512000 || range == size % 512000) << range;
+        if (range == 512000) ++fullUnits;
+    }
+    EXPECT_GE(fullUnits, size / 512000);
+
     // A second run finds the complete, verified file and reports it at once.
     auto again = std::make_shared<RecordingView>();
     EXPECT_EQ(RunInstallWorker(again, Env(base_)), WorkerOk);
@@ -103,9 +144,13 @@ TEST_F(InstallWorker, EveryFailingStageShowsItsText) {
         std::vector<std::wstring> texts;
     } cases[] = {
         {"/case/html", WorkerNoVersionInfo, {L"获取动态地址失败，请重试。"}},
+        // Answers the probe, then drops the connection.
+        {"/case/version-once", WorkerNoVersionInfo, {L"获取版本信息失败，请重试。"}},
         {"/case/version-not-object", WorkerBadVersionInfo, {L"解析版本信息失败，请重试。"}},
         {"/case/info-missing", WorkerBadDownloadInfo, {L"解析下载信息失败，请重试。"}},
         {"/case/info-bad-md5", WorkerBadDownloadInfo, {L"解析下载信息失败，请重试。"}},
+        // Larger than any document may be: the request fails.
+        {"/case/info-huge", WorkerNoDownloadInfo, {L"获取下载信息失败，请重试。"}},
         {"/case/info-size-zero",
          WorkerDownloadFailed,
          {L"下载安装文件失败,错误:下载任务创建失败", L"下载安装文件失败，请重试。"}},
@@ -131,6 +176,99 @@ TEST_F(InstallWorker, UnreachableHostFailsAfterTheProbeWait) {
     EXPECT_EQ(RunInstallWorker(view, env), WorkerNoVersionInfo);
     ASSERT_EQ(view->Stages().size(), 1u);
     EXPECT_EQ(view->Stages()[0].text, L"获取动态地址失败，请重试。");
+}
+
+// A view that notes when the failure text arrives.
+class TimedView : public RecordingView {
+public:
+    void ShowStage(int stage, const std::wstring& text) override {
+        shownAt_ = GetTickCount64();
+        RecordingView::ShowStage(stage, text);
+    }
+    ULONGLONG shownAt_ = 0;
+};
+
+// A host that accepts connections and never answers: its probe thread is
+// still running when the probe gives up.
+class SilentHost {
+public:
+    SilentHost() {
+        WSADATA data;
+        WSAStartup(MAKEWORD(2, 2), &data);
+        socket_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        sockaddr_in address = {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        int length = sizeof address;
+        if (bind(socket_, reinterpret_cast<sockaddr*>(&address), length) != 0 || listen(socket_, 8) != 0 ||
+            getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+            return;
+        }
+        url_ = "https://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+    }
+    ~SilentHost() {
+        closesocket(socket_);
+        WSACleanup();
+    }
+    const std::string& Url() const { return url_; }
+
+private:
+    SOCKET socket_ = INVALID_SOCKET;
+    std::string url_;
+};
+
+TEST_F(InstallWorker, NoHostIsShownBeforeTheProbeWaitsForItsThreads) {
+    SilentHost silent;
+    ASSERT_FALSE(silent.Url().empty());
+    auto view = std::make_shared<TimedView>();
+    WorkerEnvironment env = Env(silent.Url());
+    env.probe.waitMs = 500;
+    env.probe.joinMs = 3000;
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_EQ(RunInstallWorker(view, env), WorkerNoVersionInfo);
+    const ULONGLONG end = GetTickCount64();
+    ASSERT_EQ(view->Stages().size(), 1u);
+    EXPECT_EQ(view->Stages()[0].text, L"获取动态地址失败，请重试。");
+    EXPECT_GE(end - start, 3400u);             // the stuck thread was waited for...
+    EXPECT_LE(view->shownAt_ - start, 2500u);  // ...after the text was shown
+}
+
+// The worker's own task building when the system has no temporary folder
+// for it (TMP longer than a path may be): the run fails visibly instead of
+// downloading to a relative path.
+TEST_F(InstallWorker, NoTemporaryFolderFailsTheRun) {
+    char saved[32767] = {};
+    const DWORD savedLength = GetEnvironmentVariableA("TMP", saved, sizeof saved);
+    const std::string tooLong = "C:\\" + std::string(300, 'k');
+    SetEnvironmentVariableA("TMP", tooLong.c_str());
+    char probe[MAX_PATH] = {};
+    const DWORD tempLength = GetTempPathA(MAX_PATH, probe);
+
+    auto view = std::make_shared<RecordingView>();
+    WorkerEnvironment env = Env(base_);
+    env.tempFolder.clear();  // the system's answer
+    const int code = RunInstallWorker(view, env);
+    SetEnvironmentVariableA("TMP", savedLength > 0 ? saved : nullptr);
+
+    ASSERT_TRUE(tempLength == 0 || tempLength >= MAX_PATH) << "GetTempPathA still answered " << probe;
+    EXPECT_EQ(code, WorkerDownloadFailed);
+    std::vector<std::wstring> texts;
+    for (const RecordingView::Stage& stage : view->Stages()) texts.push_back(stage.text);
+    EXPECT_EQ(texts, (std::vector<std::wstring>{L"下载安装文件失败,错误:下载任务创建失败",
+                                                L"下载安装文件失败，请重试。"}));
+    EXPECT_TRUE(view->InstallerPath().empty());
+    EXPECT_EQ(view->Completions(), 0);
+}
+
+// What the shipped program runs with, read from where the program gets it.
+TEST(InstallWorkerDefaults, ShippedTimingsAndUnitSize) {
+    const WorkerEnvironment env = DefaultWorkerEnvironment();
+    EXPECT_EQ(env.hosts, UpdateHostList());
+    EXPECT_EQ(env.probe.waitMs, 10000);
+    EXPECT_EQ(env.probe.joinMs, 3000);
+    EXPECT_TRUE(env.tempFolder.empty());  // GetTempPathA
+    EXPECT_EQ(MultiDownloader::Options().staggerMs, 30);
+    EXPECT_EQ(kDownloadUnitSize, 512000);
 }
 
 TEST_F(InstallWorker, BitnessPicksTheDownloadDocument) {

@@ -395,16 +395,22 @@ TEST_F(StandInClient, MediumIntegrityFailureKeepsTheFirstErrorAndReleasesEveryth
     const std::wstring commandLine = L"\"" + client_ + L"\"";
     const char* steps[] = {"OpenProcessToken", "DuplicateTokenEx", "AllocateAndInitializeSid",
                            "SetTokenInformation", "CreateProcessAsUserW"};
-    for (int step = 0; step < 5; ++step) {
-        g_calls = TokenCalls();
-        g_calls.failAt = step;
-        g_calls.error = step == 0 ? ERROR_ACCESS_DENIED : 0x20000000u + step;  // custom codes name their step
-        SetLastError(0);
-        EXPECT_FALSE(StartProcessAtMediumIntegrityWith(kFakeTokenApi, commandLine)) << steps[step];
-        EXPECT_EQ(GetLastError(), g_calls.error) << steps[step];
-        EXPECT_TRUE(g_calls.openHandles.empty()) << steps[step];
-        EXPECT_TRUE(g_calls.sids.empty()) << steps[step];
-        for (int later = step + 1; later < 5; ++later) EXPECT_EQ(g_calls.calls[later], 0) << steps[step];
+    // A step may also fail without setting an error code: still a failure.
+    for (bool silent : {false, true}) {
+        for (int step = 0; step < 5; ++step) {
+            SCOPED_TRACE(std::string(steps[step]) + (silent ? ", no error code" : ""));
+            g_calls = TokenCalls();
+            g_calls.failAt = step;
+            g_calls.error = silent      ? 0
+                            : step == 0 ? ERROR_ACCESS_DENIED
+                                        : 0x20000000u + step;  // custom codes name their step
+            SetLastError(ERROR_INVALID_DATA);
+            EXPECT_FALSE(StartProcessAtMediumIntegrityWith(kFakeTokenApi, commandLine));
+            EXPECT_EQ(GetLastError(), g_calls.error);
+            EXPECT_TRUE(g_calls.openHandles.empty());
+            EXPECT_TRUE(g_calls.sids.empty());
+            for (int later = step + 1; later < 5; ++later) EXPECT_EQ(g_calls.calls[later], 0);
+        }
     }
     EXPECT_FALSE(WaitForFile(log_, 0)) << "a failed start ran the program";
 }

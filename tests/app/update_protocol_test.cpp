@@ -7,6 +7,13 @@ namespace {
 
 const char kMd5[] = "0123456789abcdef0123456789abcdef";
 
+// Past the JSON reader's nesting limit, where it throws instead of failing.
+std::string DeeplyNested(const std::string& open, int depth = 1100) {
+    std::string text;
+    for (int i = 0; i < depth; ++i) text += open;
+    return text;
+}
+
 std::string DownloadDoc(const std::string& members) {
     return std::string("{\"size\": 1000, \"md5\": \"") + kMd5 + "\"" +
            (members.empty() ? "" : ", " + members) + "}";
@@ -52,7 +59,7 @@ TEST(UpdateProtocol, VersionDocumentMembers) {
 }
 
 TEST(UpdateProtocol, RefusedVersionDocuments) {
-    const char* bodies[] = {
+    const std::string bodies[] = {
         "",
         "<html><body>404 Not Found</body></html>",
         "{\"info\": \"a\"",
@@ -61,12 +68,16 @@ TEST(UpdateProtocol, RefusedVersionDocuments) {
         "{\"info\": 5}",
         "{\"update_path\": {\"a\": 1}}",
         "{\"info_64\": [\"x\"]}",
+        DeeplyNested("["),
+        DeeplyNested("{\"a\":"),
+        "{\"info\": " + DeeplyNested("[") + "}",
+        DeeplyNested("[", 1100) + std::string(1100, ']'),
     };
-    for (const char* body : bodies) {
+    for (const std::string& body : bodies) {
         VersionInfo v;
         v.info = "kept";
-        EXPECT_FALSE(ParseVersionInfo(body, v)) << body;
-        EXPECT_EQ(v.info, "kept") << body;
+        EXPECT_FALSE(ParseVersionInfo(body, v)) << body.substr(0, 60);
+        EXPECT_EQ(v.info, "kept") << body.substr(0, 60);
     }
 }
 
@@ -121,10 +132,14 @@ TEST(UpdateProtocol, RefusedDownloadDocuments) {
         "{\"size\": 10, \"md5\": \"" + md5 + "\", \"backupupdater\": [5]}",
         "{\"size\": 10, \"md5\": \"" + md5 + "\", \"backupupdater\": [{\"updater\": 7}]}",
         "{\"size\": 10, \"md5\": \"" + md5 + "\", \"updater\": [\"u\"]}",
+        DeeplyNested("["),
+        "{\"size\": 10, \"md5\": \"" + md5 + "\", \"backupupdater\": " + DeeplyNested("[{\"updater\":"),
+        "{\"size\": 10, \"md5\": \"" + md5 + "\", \"backupupdater\": " + DeeplyNested("[") +
+            std::string(1100, ']') + "}",
     };
     for (const std::string& body : bodies) {
         DownloadInfo info;
-        EXPECT_FALSE(ParseDownloadInfo(body, info)) << body;
+        EXPECT_FALSE(ParseDownloadInfo(body, info)) << body.substr(0, 60);
     }
 }
 

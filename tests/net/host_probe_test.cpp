@@ -58,6 +58,36 @@ TEST(HostProbe, OnlyWellFormedJsonWins) {
     }
 }
 
+std::string Repeat(const std::string& text, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += text;
+    return out;
+}
+
+// What a probe thread accepts as an answer, without the network: any
+// well-formed JSON, and nothing the parser gives up on.
+TEST(HostProbe, AcceptanceCheck) {
+    const struct {
+        std::string body;
+        bool answer;
+    } cases[] = {
+        {"{}", true},
+        {"[]", true},
+        {"/* comment */ {\"version\": \"1\"}", true},
+        {"5", true},
+        {std::string(200, '[') + std::string(200, ']'), true},
+        {"", false},
+        {"<html><body>maintenance</body></html>", false},
+        {"{\"a\": ", false},
+        {std::string(1100, '['), false},
+        {std::string(1100, '[') + std::string(1100, ']'), false},
+        {Repeat("{\"a\":", 1100), false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsProbeAnswer(c.body), c.answer) << c.body.substr(0, 60);
+    }
+}
+
 TEST(HostProbe, TheFirstAnsweringHostWins) {
     KELO_REQUIRE_SERVER();
     const TestServer& server = TestServer::Instance();

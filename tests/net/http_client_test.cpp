@@ -126,6 +126,32 @@ TEST(HttpClient, TransferFailuresReturnFalseAndNoBuffer) {
     }
 }
 
+// The probe and the update documents are read with Get: a host that answers
+// with more than a mebibyte fails the request instead of filling memory.
+TEST(HttpClient, GetBoundsTheBody) {
+    KELO_REQUIRE_SERVER();
+    const TestServer& server = TestServer::Instance();
+    constexpr size_t kLimit = HttpClient::kMaxGetBodyBytes;
+    static_assert(kLimit == 1024 * 1024, "the probe and the documents are allowed one mebibyte");
+    const struct {
+        size_t size;
+        bool accepted;
+    } cases[] = {{kLimit, true}, {kLimit + 1, false}, {8 * kLimit, false}};
+    for (const auto& c : cases) {
+        const std::string url = server.Https("/ok/blob-" + std::to_string(c.size));
+        SCOPED_TRACE(url);
+        HttpClient client;
+        std::string body = "kept";  // the bound counts this request's bytes only
+        EXPECT_EQ(client.Get(url, body), c.accepted);
+        if (c.accepted) {
+            EXPECT_EQ(body, "kept" + server.Blob(static_cast<int32_t>(c.size)));
+        } else {
+            EXPECT_EQ(client.LastCode(), CURLE_WRITE_ERROR);
+            EXPECT_LE(body.size(), 4 + kLimit);
+        }
+    }
+}
+
 TEST(HttpClient, AStalledServerIsAbandoned) {
     KELO_REQUIRE_SERVER();
     const TestServer& server = TestServer::Instance();

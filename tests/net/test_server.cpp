@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <sstream>
 
 namespace kelo::test {
@@ -94,10 +95,13 @@ std::string TestServer::BlobMd5(int32_t size) const {
 }
 
 std::string TestServer::Blob(int32_t size) const {
+    // GetToBuffer: Get takes at most a mebibyte, and the blobs may be larger.
     HttpClient client;
-    std::string body;
-    if (!client.Get(Http("/ok/blob-" + std::to_string(size)), body)) return std::string();
-    return body;
+    std::unique_ptr<char[]> body;
+    int32_t received = 0;
+    if (!client.GetToBuffer(Http("/ok/blob-" + std::to_string(size)), body, received) || received == 0)
+        return std::string();
+    return std::string(body.get(), static_cast<size_t>(received));
 }
 
 TempDir::TempDir() {

@@ -164,6 +164,9 @@ def build_site(root, base, mirrors, package, pad_to=0, pad_seed=b"kelo padding")
         "info-wrong-md5": (json.dumps(dict(version)), info(digest="0123456789abcdef0123456789abcdef")),
         "info-size-zero": (json.dumps(dict(version)), info(size=0)),
         "info-bitness": (json.dumps({"update_path": "/pl/", "info": "a32.json", "info_64": "a64.json"}), None),
+        "version-once": (json.dumps(dict(version)), info()),
+        # Two mebibytes: more than the client takes for a document.
+        "info-huge": (json.dumps(dict(version)), info()[:-1] + " " * (2 << 20) + "}"),
     }
     for case, (version_doc, info_doc) in cases.items():
         write(os.path.join(root, "case", case, "pl", "version_dl.html"), version_doc)
@@ -187,6 +190,10 @@ def nginx_conf(d, root, ports, rate=""):
         location / { index index.html; }
         location /files/ { %s }
         location /pl/ { default_type application/json; }
+        # Answers the probe, then drops the connection of the next request
+        # (444 closes it without a reply): a version document that cannot be
+        # fetched after the host was chosen.
+        location /case/version-once/ { limit_req zone=once; limit_req_status 444; }
     }""" % (port, os.path.join(d, "server.pem"), os.path.join(d, "server.key"), root,
             ("limit_rate %s;" % rate) if rate else ""))
     return """
@@ -206,6 +213,7 @@ http {
     default_type application/octet-stream;
     sendfile on;
     keepalive_timeout 5;
+    limit_req_zone $server_port zone=once:1m rate=1r/m;
 %(servers)s
 }
 """ % {"d": d, "servers": "".join(servers)}
