@@ -124,7 +124,7 @@ class InstallerEndToEnd(unittest.TestCase):
             rect = skin.rects[name] if isinstance(name, str) else name
             share = ui.mismatch(picture.crop(*rect), reference.crop(*rect))
             if share > limit:
-                stem = os.path.join(ARGS.work, "fail-%s-%s" % (self.id().split(".")[-1], name))
+                stem = os.path.join(ARGS.work, "fail-%s-%s" % (self.id().split(".")[-1], name if isinstance(name, str) else "region"))
                 picture.save(stem + "-live.png")
                 reference.save(stem + "-expected.png")
                 self.fail("%s: %s differs from the skin's picture in %.1f%% of its pixels (%s-*.png)"
@@ -230,6 +230,11 @@ class InstallerEndToEnd(unittest.TestCase):
         self.assertTrue(any(left < e < left + 340 for e in edges), "no partial progress seen: %s" % edges[-5:])
         picture = p.window.grab()
         self.assertLessEqual(abs(self.fill_edge(picture) - 359), 3, "fill edge at 50 %")
+        # The percent label rides on the end of the fill (x = 50 % of 700 - 32).
+        half = page(**{"progress_tip.padding": "318,296,0,0", "progress_tip.text": "50%",
+                       "install_propress.value": "50"})
+        left, _, right, bottom = SKINS["install"].rects["install_propress"]
+        self.assertLooks(picture, half, [(left, bottom - 30, right, bottom)], "percent label and bar at 50 %")
 
         # The hand-off: the exact command line.
         temp = "C:\\users\\%s\\Temp\\" % os.path.basename(ui.wine_user_dir())
