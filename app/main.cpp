@@ -2,6 +2,7 @@
 
 #include <curl/curl.h>
 
+#include "app/process_hardening.h"
 #include "app/startup.h"
 #include "net/http_client.h"
 
@@ -14,6 +15,7 @@ void InitHttp() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    kelo::HardenProcess();
     kelo::StartupHooks hooks;
     hooks.initHttp = &InitHttp;
     return kelo::RunStartup(instance, hooks);

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/scoped_handle.h"
+#include "net/md5.h"
 
 namespace kelo::testing {
 
@@ -68,6 +69,22 @@ bool WriteTextFile(const std::wstring& path, const std::string& content) {
     DWORD written = 0;
     return WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
            written == content.size();
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+    std::string content;
+    ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr));
+    char buffer[65536];
+    DWORD read = 0;
+    while (file.IsValid() && ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
+        content.append(buffer, read);
+    return content;
+}
+
+ExpectedInstaller FileFacts(const std::wstring& path) {
+    const std::string bytes = ReadFileBytes(path);
+    return {static_cast<int64_t>(bytes.size()), Md5(bytes).HexDigest()};
 }
 
 bool FileExists(const std::wstring& path) {
