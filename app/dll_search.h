@@ -9,9 +9,9 @@
 namespace kelo {
 
 enum class DllSearch {
-    SystemOnly,      // SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)
-    NoCurrentFolder, // SetDllDirectoryW(L""): systems without the call above
-    Unchanged,       // neither call succeeded
+    SystemOnly,       // SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)
+    NoCurrentFolder,  // SetDllDirectoryW(L""): systems without the call above
+    Unchanged,        // neither call succeeded
 };
 
 // The calls behind RestrictDllSearch, so tests can take either one away.

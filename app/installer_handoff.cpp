@@ -59,8 +59,9 @@ void RunInstaller(IInstallView& view, const std::wstring& installerPath, const s
             return;
     }
 
-    const std::wstring commandLine = InstallerCommandLine(staged.Program(), view.WindowHandle(), installFolder,
-                                                          view.ShortcutSelected(), view.AutorunSelected());
+    const std::wstring commandLine =
+        InstallerCommandLine(staged.Program(), view.WindowHandle(), installFolder, view.ShortcutSelected(),
+                             view.AutorunSelected());
     std::vector<wchar_t> line(commandLine.c_str(), commandLine.c_str() + commandLine.size() + 1);
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);

@@ -48,8 +48,8 @@ public:
     // `base` is where the folder is made (normally SystemTempFolder()). An
     // expectation left unknown (size 0, empty MD5) is not compared; the copy
     // is still checked against the bytes read from the download.
-    StagingResult Stage(const std::wstring& download, const ExpectedInstaller& expected, const std::wstring& base,
-                        const StagingHooks& hooks = StagingHooks());
+    StagingResult Stage(const std::wstring& download, const ExpectedInstaller& expected,
+                        const std::wstring& base, const StagingHooks& hooks = StagingHooks());
 
     const std::wstring& Program() const { return program_; }
     const std::wstring& Folder() const { return folder_; }

@@ -71,7 +71,9 @@ protected:
         ASSERT_NE(window_.Handle(), nullptr) << "CreateWindowEx failed: " << window_.CreateError();
         window_.SetInstallerPath(installer_);
         window_.SetExpectedInstaller(testing::FileFacts(installer_));
-        options_.hooks.beforeStart = [this](const std::wstring&, const std::wstring& copy) { program_ = copy; };
+        options_.hooks.beforeStart = [this](const std::wstring&, const std::wstring& copy) {
+            program_ = copy;
+        };
     }
     void TearDown() override {
         RemoveInstallationValues();
@@ -101,8 +103,8 @@ protected:
 
     std::wstring ExpectedCommandLine(const std::wstring& folder, const wchar_t* switches) const {
         const int window = static_cast<int>(reinterpret_cast<intptr_t>(window_.Handle()));
-        return L"\"" + program_ + L"\" /install /call_wnd " + std::to_wstring(window) +
-               L" /install_path \"" + folder + L"\"" + switches;
+        return L"\"" + program_ + L"\" /install /call_wnd " + std::to_wstring(window) + L" /install_path \"" +
+               folder + L"\"" + switches;
     }
 
     ScratchFolder scratch_;

@@ -54,9 +54,10 @@ std::vector<std::wstring> FolderEntries(const std::wstring& folder) {
 // Overwrites one byte in place, as a program of the user could.
 bool RewriteByte(const std::wstring& path, LONG offset) {
     ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                  0, nullptr));
-    if (!file.IsValid() || SetFilePointer(file.Get(), offset, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+    if (!file.IsValid() ||
+        SetFilePointer(file.Get(), offset, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
         return false;
     char byte = 0;
     DWORD done = 0;
@@ -106,7 +107,8 @@ protected:
 
     // Hands the download over and waits for the installer's final report.
     std::map<std::string, std::wstring> InstallAndWait(std::wstring& program) {
-        options_.hooks.beforeStart = [&program, this](const std::wstring& download, const std::wstring& copy) {
+        options_.hooks.beforeStart = [&program, this](const std::wstring& download,
+                                                      const std::wstring& copy) {
             program = copy;
             if (whileHeld_) whileHeld_(download, copy);
         };
@@ -133,8 +135,8 @@ TEST_F(CheckToStart, FileChangedAfterTheCheckNeverRuns) {
         bool rewriteCopy;  // through the hook between writing and checking the copy
         const wchar_t* text;
     } cases[] = {
-        {"download: one byte rewritten", [](const std::wstring& d) { ASSERT_TRUE(RewriteByte(d, 1000)); }, false,
-         kMd5Failure},
+        {"download: one byte rewritten", [](const std::wstring& d) { ASSERT_TRUE(RewriteByte(d, 1000)); },
+         false, kMd5Failure},
         {"download: one byte cut off",
          [](const std::wstring& d) {
              ScopedHandle f(CreateFileW(d.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -169,8 +171,8 @@ TEST_F(CheckToStart, FileChangedAfterTheCheckNeverRuns) {
 }
 
 TEST_F(CheckToStart, DownloadOpenForWritingElsewhereIsNotStarted) {
-    ScopedHandle writer(CreateFileW(download_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, 0, nullptr));
+    ScopedHandle writer(CreateFileW(download_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(writer.IsValid());
     OnDownloadComplete(window_, options_);
     EXPECT_EQ(window_.Events(), std::vector<Event>{HandoffWindow::StageEvent(StageFailed, kStartFailure)});
@@ -181,7 +183,8 @@ TEST_F(CheckToStart, NoOtherProcessCanChangeEitherFileUntilTheInstallerHasStarte
     std::vector<std::pair<std::string, DWORD>> pokes;
     whileHeld_ = [&pokes](const std::wstring& download, const std::wstring& copy) {
         for (const wchar_t* action : {L"write", L"delete", L"rename"}) {
-            pokes.emplace_back("download " + std::string(action, action + wcslen(action)), Poke(action, download));
+            pokes.emplace_back("download " + std::string(action, action + wcslen(action)),
+                               Poke(action, download));
             pokes.emplace_back("copy " + std::string(action, action + wcslen(action)), Poke(action, copy));
         }
     };
@@ -269,12 +272,13 @@ std::vector<Ace> DaclEntries(PSECURITY_DESCRIPTOR descriptor, bool& isProtected)
 
 // The DACL as the file system reports it for the file or folder.
 std::vector<Ace> ReadDacl(const std::wstring& path, bool& isProtected) {
-    ScopedHandle object(CreateFileW(path.c_str(), READ_CONTROL, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    ScopedHandle object(CreateFileW(path.c_str(), READ_CONTROL,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     EXPECT_TRUE(object.IsValid()) << GetLastError();
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    EXPECT_EQ(GetSecurityInfo(object.Get(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr,
-                              nullptr, &descriptor),
+    EXPECT_EQ(GetSecurityInfo(object.Get(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                              nullptr, nullptr, &descriptor),
               DWORD(ERROR_SUCCESS));
     if (descriptor == nullptr) return {};
     std::vector<Ace> aces = DaclEntries(descriptor, isProtected);

@@ -73,8 +73,9 @@ bool WriteTextFile(const std::wstring& path, const std::string& content) {
 
 std::string ReadFileBytes(const std::wstring& path) {
     std::string content;
-    ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, 0, nullptr));
+    ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
     char buffer[65536];
     DWORD read = 0;
     while (file.IsValid() && ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
@@ -93,9 +94,9 @@ bool FileExists(const std::wstring& path) {
 
 std::map<std::string, std::wstring> ReadStandInLog(const std::wstring& path) {
     std::map<std::string, std::wstring> entries;
-    ScopedHandle file(
-        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                    OPEN_EXISTING, 0, nullptr));
+    ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
     if (!file.IsValid()) return entries;
     std::string content;
     char buffer[4096];
