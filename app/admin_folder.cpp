@@ -1,6 +1,6 @@
 #include "app/admin_folder.h"
 
-#include <bcrypt.h>
+#include <ntsecapi.h>
 
 #include "app/scoped_handle.h"
 
@@ -14,8 +14,9 @@ constexpr int kNameAttempts = 8;
 
 std::wstring RandomHex16() {
     unsigned char bytes[8] = {};
-    if (!BCRYPT_SUCCESS(BCryptGenRandom(nullptr, bytes, sizeof bytes, BCRYPT_USE_SYSTEM_PREFERRED_RNG)))
-        return std::wstring();
+    // From advapi32, which the program imports anyway (bcrypt.dll would be one
+    // more DLL the loader looks for beside the program).
+    if (!RtlGenRandom(bytes, sizeof bytes)) return std::wstring();
     static const wchar_t kDigits[] = L"0123456789abcdef";
     std::wstring text;
     for (unsigned char b : bytes) {
