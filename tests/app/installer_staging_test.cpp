@@ -326,18 +326,25 @@ TEST(AdminOnlyFolder, ProtectedDaclGrantsAdministratorsAndSystemOnly) {
                                 {ACCESS_ALLOWED_ACE_TYPE, INHERITED_ACE, FILE_ALL_ACCESS, "S-1-5-18"}}));
 }
 
-TEST(AdminOnlyFolder, FolderThatCannotBeMadeIsAFailedStart) {
+TEST(AdminOnlyFolder, FolderThatCannotBeMadeOrProgramThatCannotStartIsAFailedStart) {
     ScratchFolder scratch;
     HandoffWindow window;
     ASSERT_NE(window.Handle(), nullptr);
+    const std::wstring base = scratch.Path() + L"\\system-temp";
+    ASSERT_TRUE(CreateDirectoryW(base.c_str(), nullptr));
+    // Verified bytes that are no program.
     const std::wstring download = scratch.Path() + L"\\Kelo_x.exe";
     ASSERT_TRUE(testing::WriteTextFile(download, "installer bytes"));
     window.SetInstallerPath(download);
     window.SetExpectedInstaller(FileFacts(download));
-    HandoffOptions options;
-    options.stagingBase = scratch.Path() + L"\\no-such-folder";
-    OnDownloadComplete(window, options);
-    EXPECT_EQ(window.Events(), std::vector<Event>{HandoffWindow::StageEvent(StageFailed, kStartFailure)});
+    for (const std::wstring& staging : {scratch.Path() + L"\\no-such-folder", base}) {
+        window.ClearEvents();
+        HandoffOptions options;
+        options.stagingBase = staging;
+        OnDownloadComplete(window, options);
+        EXPECT_EQ(window.Events(), std::vector<Event>{HandoffWindow::StageEvent(StageFailed, kStartFailure)});
+    }
+    EXPECT_EQ(FolderEntries(base), std::vector<std::wstring>{}) << "the folder is removed again";
 }
 
 }  // namespace
