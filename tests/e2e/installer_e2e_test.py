@@ -370,8 +370,8 @@ class InstallerEndToEnd(unittest.TestCase):
             p.click("btn_web")
             log = ui.wait_for_file(log_path, 30, "the browser, click %d" % (attempt + 1))
             self.assertEqual(log["command_line"], '%s "%s/im"' % (command.split(" ")[0], self.website))
+            self.assertIsNone(p.process.poll(), "the program ended after the web link")
             self.assertTrue(p.window.visible(), "the window closed after the web link")
-            self.assertIsNone(p.process.poll())
         p.click("close")
         self.assertEqual(p.wait_exit(30), 0)
 

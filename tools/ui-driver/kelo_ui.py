@@ -158,7 +158,10 @@ class AppWindow:
         raise RuntimeError("no %dx%d window appeared within %d s" % (self.size + (timeout,)))
 
     def visible(self):
-        return self.wid in xdotool("search", "--onlyvisible", "--name", "").stdout.split()
+        """Mapped and viewable. Asks about this window alone: a search over
+        all windows can fail while other programs' windows come and go."""
+        info = subprocess.run(["xwininfo", "-id", self.wid], capture_output=True, text=True)
+        return info.returncode == 0 and "IsViewable" in info.stdout
 
     def click(self, point):
         x, y = point
