@@ -299,7 +299,8 @@ class InstallerEndToEnd(unittest.TestCase):
             self.fail("the installer was not started again")
         picture = p.window.grab()  # the bar at 50 again, the installer paused before its next report
         hidden = page(**{"progress_tip.visible": "false", "install_propress.value": "50"})
-        self.assertLooks(picture, hidden, ["progress_tip"], "percent label after a retry")
+        left, _, right, bottom = SKINS["install"].rects["install_propress"]
+        self.assertLooks(picture, hidden, [(left, bottom - 30, right, bottom)], "percent label after a retry")
         p.window.wait_for(lambda pic: self.stage_button(pic) == "download_retry", 60, "the second failure")
         p.click("close")
         self.assertEqual(p.wait_exit(30), 0)
