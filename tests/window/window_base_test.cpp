@@ -94,6 +94,48 @@ TEST(WindowBaseTest, RoundedCornersClipTheWindow) {
     DeleteObject(expected);
 }
 
+TEST(WindowBaseTest, SizeLimitsAndMaximisingToTheWorkArea) {
+    TestWindow window(
+        L"<Window size=\"300,200\" sizebox=\"4,4,4,4\" mininfo=\"200,150\">"
+        L"<HorizontalLayout bkcolor=\"#FFFFFFFF\">"
+        L"<Button name=\"maxbtn\" width=\"30\"/><Button name=\"restorebtn\" width=\"30\" visible=\"false\"/>"
+        L"</HorizontalLayout></Window>");
+    HWND frame = window.Create();
+    ASSERT_NE(frame, nullptr);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(frame, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+
+    MINMAXINFO info = {};
+    SendMessageW(frame, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.ptMinTrackSize.x, 200);
+    EXPECT_EQ(info.ptMinTrackSize.y, 150);
+    EXPECT_EQ(info.ptMaxTrackSize.x, work.right - work.left);
+    EXPECT_EQ(info.ptMaxTrackSize.y, work.bottom - work.top);
+    EXPECT_EQ(info.ptMaxPosition.x, work.left - monitor.rcMonitor.left);
+
+    ShowWindow(frame, SW_SHOWNOACTIVATE);
+    SendMessageW(frame, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    ASSERT_TRUE(IsZoomed(frame));
+    RECT client;
+    GetClientRect(frame, &client);
+    EXPECT_EQ(client.right, work.right - work.left);
+    EXPECT_EQ(client.bottom, work.bottom - work.top);
+    EXPECT_FALSE(window.Find(L"maxbtn")->IsVisible());
+    EXPECT_TRUE(window.Find(L"restorebtn")->IsVisible());
+    // Maximised: no resize borders.
+    POINT corner = {1, 1};
+    ClientToScreen(frame, &corner);
+    EXPECT_EQ(SendMessageW(frame, WM_NCHITTEST, 0, PointParam(corner.x, corner.y)), HTCLIENT);
+
+    SendMessageW(frame, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_FALSE(IsZoomed(frame));
+    EXPECT_TRUE(window.Find(L"maxbtn")->IsVisible());
+    EXPECT_FALSE(window.Find(L"restorebtn")->IsVisible());
+    DestroyWindow(frame);
+}
+
 // A plain owner window for the modal tests.
 HWND MakeOwner() {
     WNDCLASSW wc = {};
