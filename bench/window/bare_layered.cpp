@@ -18,7 +18,9 @@ double MsSinceProcessStart() {
     FILETIME created, exited, kernel, user, now;
     GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
     GetSystemTimeAsFileTime(&now);
-    auto ticks = [](const FILETIME& t) { return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+    auto ticks = [](const FILETIME& t) {
+        return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
     return static_cast<double>(ticks(now) - ticks(created)) / 10000.0;
 }
 
@@ -35,8 +37,8 @@ HWND ShowLayered() {
     const RECT& work = monitor.rcWork;
     const int x = (work.left + work.right) / 2 - kWidth / 2;
     const int y = (work.top + work.bottom) / 2 - kHeight / 2;
-    HWND window = CreateWindowExW(WS_EX_LAYERED, L"BareLayered", L"bare", WS_POPUP, x, y, kWidth, kHeight, nullptr,
-                                  nullptr, wc.hInstance, nullptr);
+    HWND window = CreateWindowExW(WS_EX_LAYERED, L"BareLayered", L"bare", WS_POPUP, x, y, kWidth, kHeight,
+                                  nullptr, nullptr, wc.hInstance, nullptr);
     ShowWindow(window, SW_SHOWNORMAL);
 
     HDC screen = GetDC(nullptr);

@@ -27,7 +27,9 @@ double MsSinceProcessStart() {
     FILETIME created, exited, kernel, user, now;
     GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
     GetSystemTimeAsFileTime(&now);
-    auto ticks = [](const FILETIME& t) { return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+    auto ticks = [](const FILETIME& t) {
+        return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
     return static_cast<double>(ticks(now) - ticks(created)) / 10000.0;
 }
 
@@ -127,7 +129,8 @@ int Hover() {
         CControlUI* control = window.Manager().FindControl(name);
         RECT item = control->ItemRect();
         ValidateRect(frame, nullptr);
-        SendMessageW(frame, WM_MOUSEMOVE, 0, MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2));
+        SendMessageW(frame, WM_MOUSEMOVE, 0,
+                     MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2));
         RECT update = {0, 0, 0, 0};
         const bool any = GetUpdateRect(frame, &update, FALSE) != FALSE;
         std::printf("hover %ls item %ld,%ld,%ld,%ld update %s %ld,%ld,%ld,%ld\n", name, item.left, item.top,
@@ -170,8 +173,8 @@ int ThreadWindows() {
 size_t WorkingSet() {
     // Not every Wine fills PrivateUsage; the working set is there.
     using GetInfo = BOOL(WINAPI*)(HANDLE, void*, DWORD);
-    static auto getInfo = reinterpret_cast<GetInfo>(reinterpret_cast<void*>(
-        GetProcAddress(LoadLibraryW(L"psapi.dll"), "GetProcessMemoryInfo")));
+    static auto getInfo = reinterpret_cast<GetInfo>(
+        reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"psapi.dll"), "GetProcessMemoryInfo")));
     struct {
         DWORD cb;
         DWORD pageFaults;
