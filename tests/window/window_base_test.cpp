@@ -136,6 +136,40 @@ TEST(WindowBaseTest, SizeLimitsAndMaximisingToTheWorkArea) {
     DestroyWindow(frame);
 }
 
+// A superclass of the system's edit control: the object is bound through a
+// window property and the edit's own procedure does the default work.
+class EditFrame : public CWindowWnd {
+public:
+    const UiChar* WindowClassName() const override { return L"SkinUITestEdit"; }
+    const UiChar* SuperclassName() const override { return L"EDIT"; }
+    LRESULT OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == WM_CREATE) sawCreate = true;
+        return CallDefaultProcedure(msg, wParam, lParam);
+    }
+    void OnFinalMessage(HWND window) override { finalWindow = window; }
+    bool sawCreate = false;
+    HWND finalWindow = nullptr;
+};
+
+TEST(WindowBaseTest, SuperclassedWindowUsesTheBaseProcedureAndForgetsItsObjectAtTheEnd) {
+    EditFrame frame;
+    HWND window = frame.CreateFrame(nullptr, L"hello", WS_POPUP, 0, 0, 0, 100, 20);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(frame.sawCreate);
+    EXPECT_EQ(GetPropW(window, L"WndX"), static_cast<HANDLE>(&frame));
+    wchar_t text[16] = {};
+    GetWindowTextW(window, text, 16);
+    EXPECT_STREQ(text, L"hello");
+    // Only the edit's procedure knows its own messages.
+    EXPECT_GT(SendMessageW(window, EM_GETLIMITTEXT, 0, 0), 0);
+    DestroyWindow(window);
+    EXPECT_EQ(frame.finalWindow, window);
+    EXPECT_EQ(frame.FrameWindow(), nullptr);
+    // A second window of the registered class.
+    EditFrame second;
+    EXPECT_NE(second.CreateFrame(nullptr, L"again", WS_POPUP, 0), nullptr);
+}
+
 // A plain owner window for the modal tests.
 HWND MakeOwner() {
     WNDCLASSW wc = {};
