@@ -78,7 +78,11 @@ void CManagerUI::RunLayoutPass(const RECT& client) {
                 for (int n = 0; n < limit; ++n) {
                     CControlUI* control = root->Search(FirstPending, nullptr, SearchVisible | SearchMeFirst);
                     if (control == nullptr) break;
-                    control->Place(control->ItemRect(), true);
+                    // A floating control is placed by its rect in the parent,
+                    // as on the normal path; its item rect would move it by
+                    // the parent's origin at every pass.
+                    control->Place(control->IsFloating() ? control->RectInParent() : control->ItemRect(),
+                                   true);
                     if (control->LayoutPending()) break;
                 }
             }
