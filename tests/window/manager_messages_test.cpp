@@ -400,6 +400,32 @@ TEST_F(LayeredTest, LayeredWindowGetsItsStyleAtTheFirstLayoutAndLeavesUndrawnPix
     EXPECT_EQ(pixel(119, 79), 0u);
 }
 
+TEST(LayeredLayoutTest, FloatingControlKeepsItsPlaceWhenItsLayoutIsRedone) {
+    TestWindow window(
+        L"<Window size=\"120,80\" layerd=\"true\"><VerticalLayout>"
+        L"<Control height=\"20\"/>"
+        L"<Container name=\"box\" bkcolor=\"#FFFFFFFF\">"
+        L"<Control name=\"badge\" float=\"true\" pos=\"10,5,30,15\" bkcolor=\"#FFFF0000\"/>"
+        L"</Container></VerticalLayout></Window>");
+    HWND frame = window.Create();
+    ASSERT_NE(frame, nullptr);
+    ShowWindow(frame, SW_SHOWNOACTIVATE);
+    UpdateWindow(frame);
+    PumpPending();
+    CControlUI* badge = window.Find(L"badge");
+    const RECT placed = badge->ItemRect();
+    EXPECT_EQ(placed.left, 10);
+    EXPECT_EQ(placed.top, 25);
+    for (int i = 0; i < 3; ++i) {
+        badge->RequestLayout();
+        UpdateWindow(frame);
+        PumpPending();
+        const RECT again = badge->ItemRect();
+        EXPECT_TRUE(EqualRect(&again, &placed)) << "pass " << i << ": " << again.left << "," << again.top;
+    }
+    DestroyWindow(frame);
+}
+
 }  // namespace
 }  // namespace testing_support
 }  // namespace SkinUI
