@@ -80,7 +80,7 @@ def main():
         check(abs(x - (before[0] - 200) // 2) <= 1, "centred horizontally: %d" % x)
 
         blue = (0, 0, 255)
-        shown = wait_for(lambda: pixel(grab(), x + 20, y + 20) == blue, 20)
+        shown = wait_for(lambda: pixel(grab(), x + 20, y + 20) == blue, 60)
         check(shown, "the window appears")
         shot = grab()
         check(pixel(shot, x + 100, y + 100) == (0, 255, 0), "opaque bottom control")
@@ -93,14 +93,18 @@ def main():
         subprocess.run(["xdotool", "mousemove", str(x + 100), str(y + 10), "mousedown", "1",
                         "mousemove", str(x + 120), str(y + 30), "mousemove", str(x + 160), str(y + 70),
                         "mouseup", "1"], check=True)
-        moved = wait_for(lambda: pixel(grab(), x + 60 + 20, y + 60 + 20) == blue, 10)
+        moved = wait_for(lambda: pixel(grab(), x + 60 + 20, y + 60 + 20) == blue, 30)
         check(moved, "caption drag moves the window")
 
         # Escape closes it; the exit code is 0.
         subprocess.run(["xdotool", "mousemove", str(x + 60 + 100), str(y + 60 + 100), "click", "1"], check=True)
         time.sleep(0.3)
         subprocess.run(["xdotool", "key", "Escape"], check=True)
-        out, err = proc.communicate(timeout=30)
+        # Well before --close-after would end it.
+        try:
+            out, err = proc.communicate(timeout=60)
+        except subprocess.TimeoutExpired:
+            out, err = "", "still open 60 s after Escape"
         check(proc.returncode == 0, "Escape closes with exit code 0: %s %s" % (proc.returncode, err))
         check("closed %d,%d" % (x + 60, y + 60) in out, "closed where it was dragged: %s" % out)
     finally:

@@ -121,9 +121,8 @@ void CManagerUI::PaintNormal() {
     RECT client;
     GetClientRect(window, &client);
     RunLayoutPass(client);
-    // A focus or windowinit handler may have replaced the tree or closed the
-    // window.
-    if (tree_.root == nullptr || !IsWindow(window)) return;
+    // A focus or windowinit handler may have closed the window.
+    if (!IsWindow(window)) return;
 
     HGDIOBJ none = nullptr;
     DeleteDcAndBitmap(tree_.offscreenDC, tree_.offscreenBitmap, none);
@@ -186,10 +185,7 @@ void CManagerUI::PaintLayered() {
     BeginPaint(window, &ps);
     DeleteDcAndBitmap(tree_.backgroundDC, tree_.backgroundBitmap, tree_.backgroundOld);
     RunLayoutPass(client);
-    if (tree_.root == nullptr || !IsWindow(window)) {
-        EndPaint(window, &ps);
-        return;
-    }
+    if (!IsWindow(window)) return;
     const SIZE size = ClientSize();
     tree_.backgroundDC = CreateCompatibleDC(PaintDC());
     tree_.backgroundBitmap = NewCanvas(tree_.backgroundDC, size);
