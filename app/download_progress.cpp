@@ -25,6 +25,10 @@ std::wstring DownloadFailureReason(int32_t status) {
     }
 }
 
+std::wstring DownloadFailureText(int32_t status) {
+    return FormatWide(L"下载安装文件失败,错误:%s", DownloadFailureReason(status).c_str());
+}
+
 std::wstring DownloadTipText(int32_t received, int32_t total) {
     return FormatWide(L"下载资源:%0.1fM/%0.1fM", Megabytes(received), Megabytes(total));
 }
@@ -33,8 +37,7 @@ void OnDownloadProgress(int32_t status, int32_t done, int32_t total, void* userD
     auto* view = static_cast<IInstallView*>(userData);
     if (view == nullptr) return;
     if (status != DownloadProgress) {
-        view->ShowStage(StageFailed,
-                        FormatWide(L"下载安装文件失败,错误:%s", DownloadFailureReason(status).c_str()));
+        view->ShowStage(StageFailed, DownloadFailureText(status));
         return;
     }
     const int percent = DownloadPercent(done, total);

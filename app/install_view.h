@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <string>
 
 namespace kelo {
@@ -11,6 +12,14 @@ enum Stage : int {
     StageInstalling = 1,
     StageInstalled = 2,
     StageFailed = 3,
+};
+
+// What the downloaded full installer was verified against. The hand-off
+// checks the file against it once more, through a handle nobody can write
+// through, before anything is started.
+struct ExpectedInstaller {
+    int64_t size = 0;  // 0: unknown
+    std::string md5;   // lower-case hexadecimal; empty: unknown
 };
 
 // What the install worker, the download callback and the installer hand-off
@@ -35,6 +44,18 @@ public:
     virtual void SetInstallerPath(const std::wstring& path) = 0;
     virtual std::wstring InstallerPath() const = 0;
 
+    // Set by the worker together with the path. Not pure, so that views that
+    // only keep the path still build; the hand-off then checks only that the
+    // copy it starts holds the bytes it read from the download.
+    virtual void SetExpectedInstaller(const ExpectedInstaller& expected) {
+        std::lock_guard<std::mutex> lock(expectedLock_);
+        expected_ = expected;
+    }
+    virtual ExpectedInstaller ExpectedInstallerFile() const {
+        std::lock_guard<std::mutex> lock(expectedLock_);
+        return expected_;
+    }
+
     // Posts WM_DOWNLOAD_COMPLETE to the window (never sends it).
     virtual void PostDownloadComplete() = 0;
 
@@ -43,6 +64,10 @@ public:
     virtual bool ShortcutSelected() const = 0;
     virtual bool AutorunSelected() const = 0;
     virtual uintptr_t WindowHandle() const = 0;  // the HWND, for /call_wnd
+
+private:
+    mutable std::mutex expectedLock_;
+    ExpectedInstaller expected_;
 };
 
 }  // namespace kelo

@@ -117,6 +117,7 @@ int RunInstallWorker(const std::shared_ptr<IInstallView>& viewPtr, const WorkerE
     }
     task.targetPath = folder + InstallerFileName(info.md5);
     view.SetInstallerPath(AnsiToWide(task.targetPath));
+    view.SetExpectedInstaller({info.size, info.md5});
 
     DownloadRunGuard onlyRun;
     bool accepted = false;

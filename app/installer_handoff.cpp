@@ -2,10 +2,13 @@
 
 #include <vector>
 
+#include "app/admin_folder.h"
 #include "app/copydata_report.h"
+#include "app/download_progress.h"
 #include "app/process_token_api.h"
 #include "app/scoped_handle.h"
 #include "app/system_services.h"
+#include "net/download_task.h"
 
 namespace kelo {
 
@@ -32,20 +35,42 @@ std::wstring ClientCommandLine(const std::wstring& installFolder, bool shortcut,
            L" /install_autorun " + (autorun ? L"1" : L"0");
 }
 
-void OnDownloadComplete(IInstallView& view) {
+void OnDownloadComplete(IInstallView& view, const HandoffOptions& options) {
     const std::wstring folder = FormatWide(L"%s", view.InstallFolder().c_str());
-    RunInstaller(view, view.InstallerPath(), folder);
+    RunInstaller(view, view.InstallerPath(), folder, options);
 }
 
-void RunInstaller(IInstallView& view, const std::wstring& installerPath, const std::wstring& installFolder) {
-    const std::wstring commandLine = InstallerCommandLine(installerPath, view.WindowHandle(), installFolder,
-                                                          view.ShortcutSelected(), view.AutorunSelected());
+void RunInstaller(IInstallView& view, const std::wstring& installerPath, const std::wstring& installFolder,
+                  const HandoffOptions& options) {
+    // Held until CreateProcessW has returned: the bytes checked are the bytes started.
+    StagedInstaller staged;
+    const std::wstring base = options.stagingBase.empty() ? SystemTempFolder() : options.stagingBase;
+    switch (staged.Stage(installerPath, view.ExpectedInstallerFile(), base, options.hooks)) {
+        case StagingResult::Ready:
+            break;
+        case StagingResult::BadSize:
+            view.ShowStage(StageFailed, DownloadFailureText(DownloadBadSize));
+            return;
+        case StagingResult::BadMd5:
+            view.ShowStage(StageFailed, DownloadFailureText(DownloadBadMd5));
+            return;
+        case StagingResult::NotStarted:
+            view.ShowStage(StageFailed, kInstallerStartFailedText);
+            return;
+    }
+
+    const std::wstring commandLine =
+        InstallerCommandLine(staged.Program(), view.WindowHandle(), installFolder, view.ShortcutSelected(),
+                             view.AutorunSelected());
     std::vector<wchar_t> line(commandLine.c_str(), commandLine.c_str() + commandLine.size() + 1);
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION created = {};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &created)) {
+    // Started in its own folder: this process's current directory is usually
+    // the user's Downloads folder, where anyone could leave a DLL.
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, staged.Folder().c_str(),
+                        &startup, &created)) {
+        staged.Discard();
         // Otherwise the page would keep showing a finished download with no way on.
         view.ShowStage(StageFailed, kInstallerStartFailedText);
         return;

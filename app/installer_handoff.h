@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/install_view.h"
+#include "app/installer_staging.h"
 
 namespace kelo {
 
@@ -32,13 +33,27 @@ std::wstring InstallerCommandLine(const std::wstring& installerPath, uintptr_t w
 std::wstring ClientPath(const std::wstring& installFolder);
 std::wstring ClientCommandLine(const std::wstring& installFolder, bool shortcut, bool autorun);
 
+// Where the hand-off makes the installer's folder, and the points where
+// tests act between its steps.
+struct HandoffOptions {
+    std::wstring stagingBase;  // empty: SystemTempFolder()
+    StagingHooks hooks;
+};
+
 // WM_DOWNLOAD_COMPLETE: runs the installer at the view's InstallerPath with
 // the folder the view shows now.
-void OnDownloadComplete(IInstallView& view);
+void OnDownloadComplete(IInstallView& view, const HandoffOptions& options = HandoffOptions());
 
-// Starts the full installer without waiting for it. When it cannot be
-// started the view shows StageFailed with kInstallerStartFailedText.
-void RunInstaller(IInstallView& view, const std::wstring& installerPath, const std::wstring& installFolder);
+// Starts the full installer without waiting for it. The download is held
+// against writers, checked once more against the view's ExpectedInstallerFile,
+// copied into a new administrators-only folder, checked there, and the copy
+// is started, from that folder, with the installer's command line. The
+// download itself stays where it is, for reuse by a retry.
+// A download that no longer matches shows the download's checksum (or size)
+// failure; anything else that keeps the installer from starting shows
+// kInstallerStartFailedText. Either way nothing is started.
+void RunInstaller(IInstallView& view, const std::wstring& installerPath, const std::wstring& installFolder,
+                  const HandoffOptions& options = HandoffOptions());
 
 // WM_COPYDATA from the full installer. Kinds other than 1 to 3 change
 // nothing. The window then leaves the message to its default handling.

@@ -115,8 +115,11 @@ TEST_F(InstallWorker, DownloadsAndVerifiesThePackage) {
     ASSERT_FALSE(tips.empty());
     EXPECT_EQ(tips.front(), L"下载资源:0.0M/3.0M");
     EXPECT_EQ(tips.back(), L"下载资源:3.0M/3.0M");
-    const DWORD attributes = GetFileAttributesW(view->InstallerPath().c_str());
-    EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+    WIN32_FILE_ATTRIBUTE_DATA file = {};
+    ASSERT_TRUE(GetFileAttributesExW(view->InstallerPath().c_str(), GetFileExInfoStandard, &file));
+    // What the hand-off checks the file against once more before starting it.
+    EXPECT_EQ(view->ExpectedInstallerFile().md5, md5);
+    EXPECT_EQ(view->ExpectedInstallerFile().size, static_cast<int64_t>(file.nFileSizeLow));
 
     // The program's own unit size, as the mirrors saw it: every range is one
     // 512000-byte unit but the file's last one.

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/admin_folder.h"
 #include "app/copydata_report.h"
 #include "app/process_token_api.h"
 #include "app/scoped_handle.h"
@@ -59,18 +60,30 @@ void RemoveInstallationValues() {
 }
 
 // The stand-in full installer in a scratch folder under the name the worker
-// gives a download, and a hidden install window it reports to.
+// gives a download, and a hidden install window it reports to. The hand-off
+// starts a copy of it from a new folder in the system's temporary folder.
 class Handoff : public ::testing::Test {
 protected:
     void SetUp() override {
         RemoveInstallationValues();
         installer_ = scratch_.Path() + L"\\Kelo_0123456789abcdef0123456789abcdef.exe";
-        installerLog_ = scratch_.Path() + L"\\Kelo_0123456789abcdef0123456789abcdef.log";
         ASSERT_TRUE(CopyFileW(WindowsPath(KELO_STAND_IN_INSTALLER).c_str(), installer_.c_str(), FALSE));
         ASSERT_NE(window_.Handle(), nullptr) << "CreateWindowEx failed: " << window_.CreateError();
         window_.SetInstallerPath(installer_);
+        window_.SetExpectedInstaller(testing::FileFacts(installer_));
+        options_.hooks.beforeStart = [this](const std::wstring&, const std::wstring& copy) {
+            program_ = copy;
+        };
     }
-    void TearDown() override { RemoveInstallationValues(); }
+    void TearDown() override {
+        RemoveInstallationValues();
+        if (!program_.empty()) RemoveInstallerFolder(program_.substr(0, program_.rfind(L'\\')));
+    }
+
+    // Where the started copy writes its log.
+    std::wstring InstallerLog() const {
+        return program_.empty() ? std::wstring() : program_.substr(0, program_.size() - 4) + L".log";
+    }
 
     // The download is complete: the window starts the installer with the
     // folder it shows, then its reports are handled until the final one.
@@ -78,10 +91,11 @@ protected:
         window_.SetInstallFolder(folder);
         window_.SetOptions(shortcut, autorun);
         window_.ClearEvents();
-        DeleteFileW(installerLog_.c_str());
-        OnDownloadComplete(window_);
+        if (!program_.empty()) RemoveInstallerFolder(program_.substr(0, program_.rfind(L'\\')));
+        program_.clear();
+        OnDownloadComplete(window_, options_);
         EXPECT_TRUE(PumpMessagesUntil([this] { return window_.Finished(); }, kTimeoutMs));
-        auto log = ReadStandInLog(installerLog_);
+        auto log = ReadStandInLog(InstallerLog());
         // The program file stays locked while it runs.
         EXPECT_TRUE(WaitForProcessId(std::stoul(log["pid"].empty() ? L"0" : log["pid"]), kTimeoutMs));
         return log;
@@ -89,14 +103,15 @@ protected:
 
     std::wstring ExpectedCommandLine(const std::wstring& folder, const wchar_t* switches) const {
         const int window = static_cast<int>(reinterpret_cast<intptr_t>(window_.Handle()));
-        return L"\"" + installer_ + L"\" /install /call_wnd " + std::to_wstring(window) +
-               L" /install_path \"" + folder + L"\"" + switches;
+        return L"\"" + program_ + L"\" /install /call_wnd " + std::to_wstring(window) + L" /install_path \"" +
+               folder + L"\"" + switches;
     }
 
     ScratchFolder scratch_;
     HandoffWindow window_;
+    HandoffOptions options_;
     std::wstring installer_;
-    std::wstring installerLog_;
+    std::wstring program_;  // the copy that was started
 };
 
 TEST_F(Handoff, InstallerGetsTheExactCommandLineAndItsReportsDriveTheWindow) {
@@ -119,6 +134,13 @@ TEST_F(Handoff, InstallerGetsTheExactCommandLineAndItsReportsDriveTheWindow) {
         auto log = Install(folder, c.shortcut, c.autorun);
 
         EXPECT_EQ(log["command_line"], ExpectedCommandLine(folder, c.switches));
+        // Only the program's path differs from the download's: a copy in a
+        // fresh folder of its own under the system's temporary folder.
+        const std::wstring copyFolder = program_.substr(0, program_.rfind(L'\\'));
+        EXPECT_EQ(program_.substr(copyFolder.size()), installer_.substr(installer_.rfind(L'\\')));
+        EXPECT_EQ(copyFolder.substr(0, copyFolder.rfind(L'\\')), SystemTempFolder());
+        EXPECT_EQ(copyFolder.substr(copyFolder.rfind(L'\\') + 1, 10), L"KeloSetup-");
+        EXPECT_TRUE(testing::FileExists(installer_)) << "the download stays for a retry";
         EXPECT_EQ(log["install_path"], folder);
         EXPECT_EQ(log["install_createshortcut"], c.shortcut ? L"1" : L"0");
         EXPECT_EQ(log["install_autorun"], c.autorun ? L"1" : L"0");
@@ -168,9 +190,9 @@ TEST_F(Handoff, InstallerFailingOnPurposeChangesNothing) {
 TEST_F(Handoff, StalledInstallerLeavesTheWindowInstalling) {
     ScopedEnvironment mode(L"KELO_STANDIN_MODE", L"stall");
     window_.SetInstallFolder(scratch_.Path() + L"\\KeloVoice\\");
-    OnDownloadComplete(window_);  // returns at once: nothing waits for the installer
+    OnDownloadComplete(window_, options_);  // returns at once: nothing waits for the installer
     ASSERT_TRUE(PumpMessagesUntil([this] { return window_.Events().size() >= 4; }, kTimeoutMs));
-    auto log = ReadStandInLog(installerLog_);
+    auto log = ReadStandInLog(InstallerLog());
     const DWORD pid = std::stoul(log["pid"]);
     EXPECT_FALSE(WaitForProcessId(pid, 0)) << "the stand-in should still be running";
     EXPECT_EQ(window_.Events(), (std::vector<Event>{S(StageInstalling), P(50), S(StageInstalling), P(68)}));

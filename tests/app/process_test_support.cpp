@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/scoped_handle.h"
+#include "net/md5.h"
 
 namespace kelo::testing {
 
@@ -70,15 +71,32 @@ bool WriteTextFile(const std::wstring& path, const std::string& content) {
            written == content.size();
 }
 
+std::string ReadFileBytes(const std::wstring& path) {
+    std::string content;
+    ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+    char buffer[65536];
+    DWORD read = 0;
+    while (file.IsValid() && ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
+        content.append(buffer, read);
+    return content;
+}
+
+ExpectedInstaller FileFacts(const std::wstring& path) {
+    const std::string bytes = ReadFileBytes(path);
+    return {static_cast<int64_t>(bytes.size()), Md5(bytes).HexDigest()};
+}
+
 bool FileExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::map<std::string, std::wstring> ReadStandInLog(const std::wstring& path) {
     std::map<std::string, std::wstring> entries;
-    ScopedHandle file(
-        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                    OPEN_EXISTING, 0, nullptr));
+    ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
     if (!file.IsValid()) return entries;
     std::string content;
     char buffer[4096];

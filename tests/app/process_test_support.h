@@ -9,6 +9,8 @@
 #include <map>
 #include <string>
 
+#include "app/install_view.h"
+
 namespace kelo::testing {
 
 // A path of the build tree ("/tmp/b/x.exe" under Wine's Z: drive) as a
@@ -31,6 +33,10 @@ private:
 };
 
 bool WriteTextFile(const std::wstring& path, const std::string& content);
+// The whole file's bytes; empty when it cannot be read.
+std::string ReadFileBytes(const std::wstring& path);
+// The file's size and MD5, as the worker would expect them.
+ExpectedInstaller FileFacts(const std::wstring& path);
 bool FileExists(const std::wstring& path);
 
 // The "name=value" lines of a stand-in's log (UTF-8), widened.

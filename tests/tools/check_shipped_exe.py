@@ -1,13 +1,15 @@
 #!/usr/bin/env python3
 """Checks a built installer executable the way Windows will see it: machine
 and PE kind, GUI subsystem, imports only from system DLLs (everything else is
-linked in), the application manifest, the version resource and the skin
-archive ("ZIP" resource 200).
+linked in), dependent load flags that keep those imports in the system
+folder, the application manifest, the version resource and the skin archive
+("ZIP" resource 200).
 
   check_shipped_exe.py EXE --arch x86|x64 [--stripped]
 """
 import argparse
 import io
+import pathlib
 import struct
 import sys
 import unittest
@@ -20,6 +22,7 @@ SYSTEM_DLLS = {
     "version.dll", "wldap32.dll", "iphlpapi.dll", "userenv.dll", "rpcrt4.dll", "ntdll.dll",
 }
 RT_VERSION, RT_MANIFEST = 16, 24
+LOAD_LIBRARY_SEARCH_SYSTEM32 = 0x800
 
 
 class PeImage:
@@ -32,6 +35,8 @@ class PeImage:
             "<HHIIIHH", data, pe + 4)
         opt = pe + 24
         self.magic = struct.unpack_from("<H", data, opt)[0]
+        self.checksum_at = opt + 64
+        self.checksum = struct.unpack_from("<I", data, self.checksum_at)[0]
         self.subsystem = struct.unpack_from("<H", data, opt + 68)[0]
         dirs = opt + (96 if self.magic == 0x10B else 112)
         self.directories = [struct.unpack_from("<II", data, dirs + 8 * i) for i in range(16)]
@@ -110,6 +115,34 @@ class ShippedExe(unittest.TestCase):
         imports = self.image.imports()
         self.assertIn("kernel32.dll", imports)
         self.assertEqual([d for d in imports if d not in SYSTEM_DLLS and not d.startswith("api-ms-")], [])
+
+    def test_dependent_load_flags(self):
+        # Windows 10 (1607) and later then resolve the program's imports from
+        # the system folder only, never from the folder it was started from.
+        rva, size = self.image.directories[10]
+        self.assertNotEqual(rva, 0, "no load configuration directory")
+        at = self.image.offset(rva)
+        struct_size = struct.unpack_from("<I", self.image.data, at)[0]
+        if self.arch == "x86":
+            self.assertEqual(size, 64, "32-bit images need a directory size of 64")
+            self.assertGreaterEqual(struct_size, 0x48)
+            flags_at, cookie_at, seh_at = 0x36, 0x3C, 0x40
+            cookie = struct.unpack_from("<I", self.image.data, at + cookie_at)[0]
+            seh = struct.unpack_from("<II", self.image.data, at + seh_at)
+            self.assertEqual(seh, (0, 0), "no SafeSEH table is claimed")
+        else:
+            self.assertEqual(size, struct_size)
+            self.assertGreaterEqual(struct_size, 0x70)
+            flags_at, cookie_at = 0x4E, 0x58
+            cookie = struct.unpack_from("<Q", self.image.data, at + cookie_at)[0]
+        self.assertEqual(struct.unpack_from("<H", self.image.data, at + flags_at)[0], LOAD_LIBRARY_SEARCH_SYSTEM32)
+        self.assertEqual(cookie, 0, "no security cookie for the loader to write")
+
+    def test_checksum(self):
+        if self.image.checksum:
+            sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[2] / "tools" / "pe-load-config"))
+            from set_load_config import pe_checksum
+            self.assertEqual(self.image.checksum, pe_checksum(self.image.data, self.image.checksum_at))
 
     def test_stripped(self):
         if self.stripped:
