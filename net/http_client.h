@@ -8,6 +8,8 @@ struct curl_slist;
 
 namespace kelo {
 
+class ProxyResolver;
+
 // One synchronous HTTP(S) request per call, each on its own libcurl easy
 // handle: nothing (connection, TLS session, cookie) carries over between
 // requests. The client never judges the HTTP status or the body; callers do.
@@ -24,6 +26,11 @@ public:
 
     // curl_global_init; once per process, before any request.
     static void GlobalInit(long flags);
+
+    // Process-wide: every request asks the resolver for its URL's proxy; a
+    // proxy that asks for authentication gets the user's own Windows logon.
+    // Without a resolver libcurl's defaults apply. Thread-safe.
+    static void SetProxyResolver(std::shared_ptr<ProxyResolver> resolver);
 
     // Appends every received byte to `body` (not cleared first). True when the
     // transfer completed, whatever the HTTP status.
