@@ -86,8 +86,8 @@ private:
         UrlTarget target;
         if (!ParseUrlTarget(url, target)) return false;
         const std::string config = settings.Key();
-        const std::string key = config + '\n' + target.scheme + "://" + target.host + ':' +
-                                std::to_string(target.port);
+        const std::string key =
+            config + '\n' + target.scheme + "://" + target.host + ':' + std::to_string(target.port);
         // One lookup at a time: threads asking for the same host wait for the
         // first answer instead of detecting again.
         std::lock_guard<std::mutex> lock(lock_);
@@ -128,7 +128,8 @@ private:
             const DWORD error = GetLastError();
             // Nothing to detect or no script to fetch: the same for every
             // host, so later requests go straight to the fixed settings.
-            if (error == ERROR_WINHTTP_AUTODETECTION_FAILED || error == ERROR_WINHTTP_UNABLE_TO_DOWNLOAD_SCRIPT)
+            if (error == ERROR_WINHTTP_AUTODETECTION_FAILED ||
+                error == ERROR_WINHTTP_UNABLE_TO_DOWNLOAD_SCRIPT)
                 unusable_.insert(config);
             return false;
         }
