@@ -70,6 +70,8 @@ using InternetHandle = std::unique_ptr<void, InternetDeleter>;
 
 class SystemProxyResolver : public ProxyResolver {
 public:
+    static constexpr int kScriptTimeoutMs = 10000;
+
     ProxyChoice ForUrl(const std::string& url) override {
         IeSettings settings;
         if (!ReadIeSettings(settings)) return ProxyChoice();
@@ -110,6 +112,9 @@ private:
             session_.reset(WinHttpOpen(L"KeloVoiceSetup", WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
                                        WINHTTP_NO_PROXY_BYPASS, 0));
             if (!session_) return false;
+            // Bounds fetching a script: requests wait for the lookup.
+            WinHttpSetTimeouts(session_.get(), kScriptTimeoutMs, kScriptTimeoutMs, kScriptTimeoutMs,
+                               kScriptTimeoutMs);
         }
         WINHTTP_AUTOPROXY_OPTIONS options = {};
         if (settings.autoDetect) {
