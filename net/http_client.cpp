@@ -2,11 +2,11 @@
 
 #include <curl/curl.h>
 
-#include "net/http_client_proxy.h"
-
 #include <cstdio>
 #include <cstring>
 #include <new>
+
+#include "net/http_client_proxy.h"
 
 namespace kelo {
 

@@ -4,11 +4,11 @@
 #include <memory>
 #include <string>
 
+#include "net/proxy_rules.h"
+
 struct curl_slist;
 
 namespace kelo {
-
-class ProxyResolver;
 
 // One synchronous HTTP(S) request per call, each on its own libcurl easy
 // handle: nothing (connection, TLS session, cookie) carries over between
@@ -27,11 +27,6 @@ public:
     // curl_global_init; once per process, before any request.
     static void GlobalInit(long flags);
 
-    // Process-wide: every request asks the resolver for its URL's proxy; a
-    // proxy that asks for authentication gets the user's own Windows logon.
-    // Without a resolver libcurl's defaults apply. Thread-safe.
-    static void SetProxyResolver(std::shared_ptr<ProxyResolver> resolver);
-
     // Appends every received byte to `body` (not cleared first). True when the
     // transfer completed, whatever the HTTP status.
     bool Get(const std::string& url, std::string& body);
@@ -49,6 +44,11 @@ public:
 
     void AddHeader(const std::string& name, const std::string& value);
     void SetTimeout(int seconds) { timeout_ = seconds; }
+
+    // Process-wide: every request asks the resolver for its URL's proxy; a
+    // proxy that asks for authentication gets the user's own Windows logon.
+    // Without a resolver libcurl's defaults apply. Thread-safe.
+    static void SetProxyResolver(std::shared_ptr<ProxyResolver> resolver);
 
     // Certificate and host-name checks; off by default. Requests whose answer
     // is trusted as is (the update service) turn them on; mirror downloads
