@@ -62,6 +62,19 @@ void TextBitmapCache::Draw(HDC dc, CManagerUI* manager, const RECT& rect, const 
         std::fill(bits_, bits_ + size_t(width) * size_t(height), 0u);
         CPainter::DrawPlainText(memory_, manager, {0, 0, width, height}, text, argb, fontId, format);
         GdiFlush();
+        // Blending fully transparent pixels changes nothing: keep the box
+        // around the others.
+        ink_ = {width, height, 0, 0};
+        for (int y = 0; y < height; ++y) {
+            const uint32_t* row = bits_ + size_t(y) * size_t(width);
+            for (int x = 0; x < width; ++x) {
+                if (row[x] == 0) continue;
+                ink_.left = std::min<LONG>(ink_.left, x);
+                ink_.right = std::max<LONG>(ink_.right, x + 1);
+                ink_.top = std::min<LONG>(ink_.top, y);
+                ink_.bottom = std::max<LONG>(ink_.bottom, y + 1);
+            }
+        }
         text_ = current;
         argb_ = argb;
         font_ = fontHandle;
@@ -69,7 +82,11 @@ void TextBitmapCache::Draw(HDC dc, CManagerUI* manager, const RECT& rect, const 
         format_ = format;
         valid_ = true;
     }
-    BlendPremultiplied(dc, rect.left, rect.top, width, height, memory_, 0, 0, width, height, 255);
+    if (ink_.right <= ink_.left || ink_.bottom <= ink_.top) return;
+    const int inkWidth = ink_.right - ink_.left;
+    const int inkHeight = ink_.bottom - ink_.top;
+    BlendPremultiplied(dc, rect.left + ink_.left, rect.top + ink_.top, inkWidth, inkHeight, memory_,
+                       ink_.left, ink_.top, inkWidth, inkHeight, 255);
 }
 
 }  // namespace SkinUI

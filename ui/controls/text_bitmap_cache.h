@@ -41,6 +41,7 @@ private:
     HFONT font_ = nullptr;
     LONG fontHeight_ = 0;
     unsigned format_ = 0;
+    RECT ink_ = {0, 0, 0, 0};  // the pixels the text covers; only they are blended
     bool valid_ = false;
 };
 
