@@ -186,6 +186,25 @@ TEST_F(LabelTree, AlignmentPlacesTheSingleLine) {
     EXPECT_LT(r.top, 104);
 }
 
+TEST_F(LabelTree, MarkupLabelDrawsOneLineAndDisabledLabelsTheirColour) {
+    CLabelUI* markup = Add<CLabelUI>(
+        L"pos=\"0,0,300,40\" float=\"true\" showhtml=\"true\" textcolor=\"#FF0000C0\" align=\"left\"");
+    markup->SetText(L"{b}bold{/b} and{n}second line");
+    CLabelUI* off = Add<CLabelUI>(
+        L"pos=\"0,50,300,80\" float=\"true\" text=\"off\" enabled=\"false\" disabledtextcolor=\"#FFC00000\"");
+    Canvas canvas(300, 100);
+    root->Paint(canvas.dc(), canvas.Whole());
+    const InkBox ink = FindInk(canvas, {0, 0, 300, 40});
+    ASSERT_FALSE(ink.empty());
+    EXPECT_LT(ink.bottom - ink.top, 20);  // one line: the label adds DT_SINGLELINE
+    uint32_t best = 0;
+    for (int y = 50; y < 80; ++y)
+        for (int x = 0; x < 300; ++x)
+            if ((canvas.Pixel(x, y) >> 24) > (best >> 24)) best = canvas.Pixel(x, y);
+    EXPECT_TRUE(NearRgb(best, 0xC00000u));
+    EXPECT_EQ(off->DisabledTextColor(), 0xFFC00000u);
+}
+
 TEST_F(LabelTree, EndEllipsisStaysInsideThePadding) {
     CLabelUI* label = Add<CLabelUI>(
         L"pos=\"0,0,300,30\" float=\"true\" endellipsis=\"true\" textpadding=\"20,0,68,0\" "
