@@ -197,6 +197,57 @@ TEST_F(TabTest, KeysGoToTheFocusedControlAndTheKeyUpToTheSameOne) {
     EXPECT_FALSE(has(b, EventKeyUp));
 }
 
+TEST_F(MouseTest, ClosingTheWindowEndsHoverAndPressAndDropsFocus) {
+    const POINT a = At(L"a");
+    Send(WM_MOUSEMOVE, 0, a.x, a.y);
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, a.x, a.y);
+    EventLog().clear();
+    window_.notifications.clear();
+    SendMessageW(frame_, WM_CLOSE, 0, 0);
+    std::vector<RecordedEvent> events;
+    for (const RecordedEvent& e : EventLog()) {
+        if (e.type == EventMouseLeave || e.type == EventButtonUp) events.push_back(e);
+    }
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].type, EventMouseLeave);
+    EXPECT_EQ(events[1].type, EventButtonUp);
+    EXPECT_EQ(events[1].point.x, a.x);
+    EXPECT_EQ(CountNotifications(window_, L"killfocus"), 1);
+    EXPECT_FALSE(IsWindow(frame_));
+}
+
+// Alt plus a shortcut character: a control with that shortcut takes focus;
+// a label passes it on to the control after it.
+class ShortcutTest : public ShownWindow {
+protected:
+    ShortcutTest()
+        : ShownWindow(
+              L"<Window size=\"300,100\"><HorizontalLayout>"
+              L"<Probe name=\"first\" width=\"60\"/>"
+              L"<Label name=\"caption\" width=\"60\" shortcut=\"n\"/>"
+              L"<Probe name=\"named\" width=\"60\"/>"
+              L"<Probe name=\"direct\" width=\"60\" shortcut=\"D\"/>"
+              L"</HorizontalLayout></Window>") {}
+    std::wstring Focused() {
+        CControlUI* focused = window_.Manager().FocusedControl();
+        return focused != nullptr ? std::wstring(focused->GetName().Data()) : L"(none)";
+    }
+};
+
+TEST_F(ShortcutTest, AltCharacterFocusesTheControlOrTheOneAfterALabel) {
+    EXPECT_EQ(Focused(), L"first");
+    PostMessageW(frame_, WM_SYSCHAR, 'd', 0);
+    PumpPending();
+    EXPECT_EQ(Focused(), L"direct");
+    PostMessageW(frame_, WM_SYSCHAR, 'N', 0);
+    PumpPending();
+    EXPECT_EQ(Focused(), L"named");
+    // No control with the character: nothing moves.
+    PostMessageW(frame_, WM_SYSCHAR, 'q', 0);
+    PumpPending();
+    EXPECT_EQ(Focused(), L"named");
+}
+
 TEST_F(ShownWindow, TwoControlsWithOneTimerIdEachGetTheirOwn) {
     CManagerUI& manager = window_.Manager();
     CControlUI* a = window_.Find(L"a");
@@ -347,6 +398,32 @@ TEST_F(LayeredTest, LayeredWindowGetsItsStyleAtTheFirstLayoutAndLeavesUndrawnPix
     EXPECT_EQ(half & 0xFFFF, 0u);
     EXPECT_EQ(pixel(10, 60), 0u);
     EXPECT_EQ(pixel(119, 79), 0u);
+}
+
+TEST(LayeredLayoutTest, FloatingControlKeepsItsPlaceWhenItsLayoutIsRedone) {
+    TestWindow window(
+        L"<Window size=\"120,80\" layerd=\"true\"><VerticalLayout>"
+        L"<Control height=\"20\"/>"
+        L"<Container name=\"box\" bkcolor=\"#FFFFFFFF\">"
+        L"<Control name=\"badge\" float=\"true\" pos=\"10,5,30,15\" bkcolor=\"#FFFF0000\"/>"
+        L"</Container></VerticalLayout></Window>");
+    HWND frame = window.Create();
+    ASSERT_NE(frame, nullptr);
+    ShowWindow(frame, SW_SHOWNOACTIVATE);
+    UpdateWindow(frame);
+    PumpPending();
+    CControlUI* badge = window.Find(L"badge");
+    const RECT placed = badge->ItemRect();
+    EXPECT_EQ(placed.left, 10);
+    EXPECT_EQ(placed.top, 25);
+    for (int i = 0; i < 3; ++i) {
+        badge->RequestLayout();
+        UpdateWindow(frame);
+        PumpPending();
+        const RECT again = badge->ItemRect();
+        EXPECT_TRUE(EqualRect(&again, &placed)) << "pass " << i << ": " << again.left << "," << again.top;
+    }
+    DestroyWindow(frame);
 }
 
 }  // namespace

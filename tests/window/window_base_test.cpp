@@ -94,6 +94,82 @@ TEST(WindowBaseTest, RoundedCornersClipTheWindow) {
     DeleteObject(expected);
 }
 
+TEST(WindowBaseTest, SizeLimitsAndMaximisingToTheWorkArea) {
+    TestWindow window(
+        L"<Window size=\"300,200\" sizebox=\"4,4,4,4\" mininfo=\"200,150\">"
+        L"<HorizontalLayout bkcolor=\"#FFFFFFFF\">"
+        L"<Button name=\"maxbtn\" width=\"30\"/><Button name=\"restorebtn\" width=\"30\" visible=\"false\"/>"
+        L"</HorizontalLayout></Window>");
+    HWND frame = window.Create();
+    ASSERT_NE(frame, nullptr);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(frame, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+
+    MINMAXINFO info = {};
+    SendMessageW(frame, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.ptMinTrackSize.x, 200);
+    EXPECT_EQ(info.ptMinTrackSize.y, 150);
+    EXPECT_EQ(info.ptMaxTrackSize.x, work.right - work.left);
+    EXPECT_EQ(info.ptMaxTrackSize.y, work.bottom - work.top);
+    EXPECT_EQ(info.ptMaxPosition.x, work.left - monitor.rcMonitor.left);
+
+    ShowWindow(frame, SW_SHOWNOACTIVATE);
+    SendMessageW(frame, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    ASSERT_TRUE(IsZoomed(frame));
+    RECT client;
+    GetClientRect(frame, &client);
+    EXPECT_EQ(client.right, work.right - work.left);
+    EXPECT_EQ(client.bottom, work.bottom - work.top);
+    EXPECT_FALSE(window.Find(L"maxbtn")->IsVisible());
+    EXPECT_TRUE(window.Find(L"restorebtn")->IsVisible());
+    // Maximised: no resize borders.
+    POINT corner = {1, 1};
+    ClientToScreen(frame, &corner);
+    EXPECT_EQ(SendMessageW(frame, WM_NCHITTEST, 0, PointParam(corner.x, corner.y)), HTCLIENT);
+
+    SendMessageW(frame, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_FALSE(IsZoomed(frame));
+    EXPECT_TRUE(window.Find(L"maxbtn")->IsVisible());
+    EXPECT_FALSE(window.Find(L"restorebtn")->IsVisible());
+    DestroyWindow(frame);
+}
+
+// A superclass of the system's edit control: the object is bound through a
+// window property and the edit's own procedure does the default work.
+class EditFrame : public CWindowWnd {
+public:
+    const UiChar* WindowClassName() const override { return L"SkinUITestEdit"; }
+    const UiChar* SuperclassName() const override { return L"EDIT"; }
+    LRESULT OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == WM_CREATE) sawCreate = true;
+        return CallDefaultProcedure(msg, wParam, lParam);
+    }
+    void OnFinalMessage(HWND window) override { finalWindow = window; }
+    bool sawCreate = false;
+    HWND finalWindow = nullptr;
+};
+
+TEST(WindowBaseTest, SuperclassedWindowUsesTheBaseProcedureAndForgetsItsObjectAtTheEnd) {
+    EditFrame frame;
+    HWND window = frame.CreateFrame(nullptr, L"hello", WS_POPUP, 0, 0, 0, 100, 20);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(frame.sawCreate);
+    EXPECT_EQ(GetPropW(window, L"WndX"), static_cast<HANDLE>(&frame));
+    wchar_t text[16] = {};
+    GetWindowTextW(window, text, 16);
+    EXPECT_STREQ(text, L"hello");
+    // Only the edit's procedure knows its own messages.
+    EXPECT_GT(SendMessageW(window, EM_GETLIMITTEXT, 0, 0), 0);
+    DestroyWindow(window);
+    EXPECT_EQ(frame.finalWindow, window);
+    EXPECT_EQ(frame.FrameWindow(), nullptr);
+    // A second window of the registered class.
+    EditFrame second;
+    EXPECT_NE(second.CreateFrame(nullptr, L"again", WS_POPUP, 0), nullptr);
+}
+
 // A plain owner window for the modal tests.
 HWND MakeOwner() {
     WNDCLASSW wc = {};

@@ -55,6 +55,9 @@ public:
     const UiChar* WindowClassName() const override { return L"SkinUITestWindow"; }
     UiString SkinFolder() override { return UiString(); }
     UiString SkinFile() override { return UiString(skin_.c_str()); }
+    int SkinSourceKind() override { return kind; }
+    UiString SkinArchiveFile() override { return UiString(archiveFile.c_str()); }
+    const UiChar* SkinResourceId() override { return resourceId; }
     CControlUI* CreateCustomControl(const UiChar* name) override;
     void OnNotify(NotifyMsg& msg) override;
     void OnInitWindow() override { ++initCount; }
@@ -64,6 +67,10 @@ public:
     HWND Create(HWND owner = nullptr, int x = 100, int y = 100);
     CControlUI* Find(const wchar_t* name) { return manager_.FindControl(name); }
 
+    // SkinFile is the skin's XML text unless the kind says otherwise.
+    int kind = SkinFromFile;
+    std::wstring archiveFile;
+    const UiChar* resourceId = nullptr;
     int initCount = 0;
     std::vector<RecordedNotify> notifications;
     // Called for messages the test wants to see (WM_USER + n).

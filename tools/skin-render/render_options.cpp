@@ -71,6 +71,15 @@ bool ParseRenderOptions(const std::vector<std::wstring>& args, RenderOptions* op
             options->events.push_back({v.substr(0, dot), type});
         } else if (arg == L"--tree") {
             options->tree = true;
+        } else if (arg == L"--window") {
+            options->window = true;
+        } else if (arg == L"--close-after") {
+            wchar_t* end = nullptr;
+            long ms = value(&v) ? std::wcstol(v.c_str(), &end, 10) : -1;
+            if (end == nullptr || end == v.c_str() || *end != 0 || ms <= 0 || ms > 86400000) {
+                return *error = "--close-after needs milliseconds (1 to 86400000)", false;
+            }
+            options->closeAfterMs = static_cast<int>(ms);
         } else if (arg.size() > 1 && arg[0] == L'-' && arg[1] == L'-') {
             return *error = "unknown option", false;
         } else {
@@ -78,7 +87,8 @@ bool ParseRenderOptions(const std::vector<std::wstring>& args, RenderOptions* op
         }
     }
     if (positional.size() != 2) return *error = "need SOURCE and FILE", false;
-    if (options->out.empty()) return *error = "need --out OUT.png", false;
+    if (options->out.empty() && !options->window) return *error = "need --out OUT.png or --window", false;
+    if (options->closeAfterMs != 0 && !options->window) return *error = "--close-after needs --window", false;
     options->source = positional[0];
     options->file = positional[1];
     return true;

@@ -78,7 +78,11 @@ void CManagerUI::RunLayoutPass(const RECT& client) {
                 for (int n = 0; n < limit; ++n) {
                     CControlUI* control = root->Search(FirstPending, nullptr, SearchVisible | SearchMeFirst);
                     if (control == nullptr) break;
-                    control->Place(control->ItemRect(), true);
+                    // A floating control is placed by its rect in the parent,
+                    // as on the normal path; its item rect would move it by
+                    // the parent's origin at every pass.
+                    control->Place(control->IsFloating() ? control->RectInParent() : control->ItemRect(),
+                                   true);
                     if (control->LayoutPending()) break;
                 }
             }
@@ -117,9 +121,8 @@ void CManagerUI::PaintNormal() {
     RECT client;
     GetClientRect(window, &client);
     RunLayoutPass(client);
-    // A focus or windowinit handler may have replaced the tree or closed the
-    // window.
-    if (tree_.root == nullptr || !IsWindow(window)) return;
+    // A focus or windowinit handler may have closed the window.
+    if (!IsWindow(window)) return;
 
     HGDIOBJ none = nullptr;
     DeleteDcAndBitmap(tree_.offscreenDC, tree_.offscreenBitmap, none);
@@ -182,10 +185,7 @@ void CManagerUI::PaintLayered() {
     BeginPaint(window, &ps);
     DeleteDcAndBitmap(tree_.backgroundDC, tree_.backgroundBitmap, tree_.backgroundOld);
     RunLayoutPass(client);
-    if (tree_.root == nullptr || !IsWindow(window)) {
-        EndPaint(window, &ps);
-        return;
-    }
+    if (!IsWindow(window)) return;
     const SIZE size = ClientSize();
     tree_.backgroundDC = CreateCompatibleDC(PaintDC());
     tree_.backgroundBitmap = NewCanvas(tree_.backgroundDC, size);

@@ -91,8 +91,10 @@ bool CManagerUI::PreHandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESUL
             if (tree_.root == nullptr) return false;
             ShortcutSearch search;
             search.character = static_cast<UiChar>(towupper(static_cast<wint_t>(wParam)));
-            CControlUI* found =
-                tree_.root->Search(VisitShortcut, &search, SearchEnabled | SearchTopFirst | SearchMeFirst);
+            // Tree order, so that a label hands its shortcut to the control
+            // that follows it (walking top-most first would hand it to the
+            // one before).
+            CControlUI* found = tree_.root->Search(VisitShortcut, &search, SearchEnabled | SearchMeFirst);
             if (found == nullptr) return false;
             found->TakeFocus();
             found->Invoke();

@@ -295,7 +295,8 @@ LRESULT WindowImplBase::OnWmChar(UINT, WPARAM, LPARAM, bool& handled) {
 }
 
 LRESULT WindowImplBase::OnWmSysCommand(UINT msg, WPARAM wParam, LPARAM lParam, bool&) {
-    if (wParam == SC_CLOSE) {
+    // The low four bits of a system command are the system's own.
+    if ((wParam & 0xFFF0) == SC_CLOSE) {
         SendMessageW(window_, WM_CLOSE, 0, 0);
         return 0;
     }

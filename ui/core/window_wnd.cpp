@@ -175,6 +175,8 @@ LRESULT CALLBACK CWindowWnd::FrameWindowProc(HWND window, UINT msg, WPARAM wPara
     if (msg == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         self = static_cast<CWindowWnd*>(create->lpCreateParams);
+        // A window of the class made without an object stays unbound.
+        if (self == nullptr) return DefWindowProcW(window, msg, wParam, lParam);
         self->window_ = window;
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     } else {
@@ -196,6 +198,7 @@ LRESULT CALLBACK CWindowWnd::SuperclassWindowProc(HWND window, UINT msg, WPARAM 
     if (msg == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         self = static_cast<CWindowWnd*>(create->lpCreateParams);
+        if (self == nullptr) return DefWindowProcW(window, msg, wParam, lParam);
         self->window_ = window;
         SetPropW(window, kObjectProperty, self);
     } else {
