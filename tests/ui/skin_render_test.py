@@ -75,11 +75,60 @@ def check(condition, what):
         print("FAIL:", what)
 
 
+def ink_columns(png, y0, y1, x0, x1):
+    """Columns between x0 and x1 holding dark text pixels in rows y0..y1."""
+    return [x for x in range(x0, x1) if any(pixel(png, x, y)[0] < 160 for y in range(y0, y1))]
+
+
+def check_controls(r, skin, tmp):
+    """Label, button, option and progress bar pixels, states chosen with --set and --event."""
+    out = os.path.join(tmp, "controls.png")
+    res = r.run(r.path(skin), "controls.xml", "--out", r.path(out), "--set", "bar.value=33",
+                "--event", "btn.mouseenter", "--set", "chk.selected=true")
+    check(res.returncode == 0, "controls.xml renders: " + res.stderr)
+    png = read_png(out)
+    # 33 of 100 on 700 pixels: the fill ends at column 231, the track follows.
+    # (The whole 800-pixel image is stretched into the fill: its last column
+    # has blue 40 and green 240.)
+    check(pixel(png, 230, 2)[1:] == (240, 40, 255), "last fill column: %s" % (pixel(png, 230, 2),))
+    check(pixel(png, 231, 2) == (220, 220, 220, 255), "track after the fill: %s" % (pixel(png, 231, 2),))
+    check(pixel(png, 330, 25) == (0, 200, 0, 255), "hot image: %s" % (pixel(png, 330, 25),))
+    check(pixel(png, 380, 25) == (200, 0, 200, 255), "selected image: %s" % (pixel(png, 380, 25),))
+    # The path ends in an ellipsis inside the padding: the last ink is a run
+    # of three dots low on the line.
+    columns = ink_columns(png, 10, 40, 0, 300)
+    check(columns and columns[0] >= 20 and columns[-1] < 232, "text inside the padding: %s" % (columns[:1] + columns[-1:],))
+    if columns:
+        tail = [y for y in range(10, 40) if any(pixel(png, x, y)[0] < 160 for x in range(columns[-1] - 8, columns[-1] + 1))]
+        check(len(tail) <= 3, "ellipsis at the end (ink rows %s)" % (tail,))
+
+    res = r.run(r.path(skin), "controls.xml", "--out", r.path(out), "--event", "btn.buttondown")
+    check(pixel(read_png(out), 330, 25) == (0, 0, 200, 255), "pushed image")
+    res = r.run(r.path(skin), "controls.xml", "--out", r.path(out), "--event", "btn.wobble")
+    check(res.returncode == 2, "unknown event: %d" % res.returncode)
+
+
+def check_gallery(r, gallery, tmp):
+    """The control gallery of the docs renders with its states."""
+    out = os.path.join(tmp, "gallery.png")
+    res = r.run(r.path(gallery), "gallery.xml", "--out", r.path(out), "--event", "b_hot.mouseenter",
+                "--event", "b_pushed.mouseenter", "--event", "b_pushed.buttondown", "--event", "b_focused.setfocus")
+    check(res.returncode == 0, "gallery renders: " + res.stderr)
+    png = read_png(out)
+    buttons = [((20, 140), (236, 240, 245, 255), "normal"), ((124, 140), (214, 232, 252, 255), "hot"),
+               ((228, 140), (170, 205, 245, 255), "pushed"), ((332, 140), (245, 248, 252, 255), "focused"),
+               ((436, 140), (235, 235, 235, 255), "disabled")]
+    for (x, y), colour, state in buttons:
+        check(pixel(png, x, y) == colour, "gallery %s button: %s" % (state, pixel(png, x, y)))
+    check(pixel(png, 240, 273) == (225, 229, 235, 255), "gallery progress track after a third")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--tool", required=True)
     parser.add_argument("--skins", required=True)
     parser.add_argument("--emulator")
+    parser.add_argument("--gallery")
     args = parser.parse_args()
     r = Runner(args.tool, args.emulator)
     basic = os.path.join(args.skins, "basic")
@@ -152,6 +201,10 @@ def main():
         check(res.returncode == 1 and "nobody" in res.stderr, "unknown control: " + res.stderr)
         res = r.run(r.path(basic), "render.xml")
         check(res.returncode == 2, "usage error")
+
+        check_controls(r, os.path.join(args.skins, "controls"), tmp)
+        if args.gallery:
+            check_gallery(r, args.gallery, tmp)
 
     if failures:
         print("%d check(s) failed" % len(failures))

@@ -1,8 +1,11 @@
-// skin-render SOURCE FILE --out OUT.png [--size W,H] [--set NAME.ATTR=VALUE]...
-// [--tree]: builds a skin with the program's own builder and manager, lays it
-// out at (0, 0) with the Window "size" (or --size), paints it with the
-// program's own painter into a 32-bit premultiplied canvas and writes it as a
-// PNG with straight alpha. No window is shown.
+// skin-render SOURCE FILE [--out OUT.png] [--window [--close-after MS]]
+// [--size W,H] [--set NAME.ATTR=VALUE]... [--event NAME.EVENT]... [--tree]:
+// builds a skin with the program's own builder and manager, lays it out at
+// (0, 0) with the Window "size" (or --size), sends the --event events, paints
+// it with the program's own painter into a 32-bit premultiplied canvas and
+// writes it as a PNG with straight alpha. With --window the skin is then
+// shown, centred, in a real window of the program's own window base until the
+// user closes it (or MS milliseconds pass); the exit code is 0 then.
 #include <windows.h>
 
 #include <algorithm>
@@ -12,6 +15,7 @@
 
 #include "tools/skin-check/archive_source.h"
 #include "tools/skin-render/png_output.h"
+#include "tools/skin-render/preview_window.h"
 #include "tools/skin-render/render_options.h"
 #include "ui/controls/container_interface.h"
 #include "ui/controls/control_ui.h"
@@ -29,10 +33,15 @@ int Usage(const std::string& why) {
     std::fprintf(
         stderr,
         "skin-render: %s\n"
-        "usage: skin-render SOURCE FILE --out OUT.png [--size W,H] [--set NAME.ATTR=VALUE]... [--tree]\n"
+        "usage: skin-render SOURCE FILE [--out OUT.png] [--window [--close-after MS]] [--size W,H]\n"
+        "       [--set NAME.ATTR=VALUE]... [--event NAME.EVENT]... [--tree]\n"
         "  SOURCE: a skin folder, a skin ZIP archive, or a program holding the \"ZIP\" resource 200.\n"
         "  FILE: the skin XML inside it. --set applies an attribute to the named control before\n"
-        "  layout (in the order given); --tree prints the laid-out control tree.\n",
+        "  layout (in the order given); --event sends mouseenter, mouseleave, buttondown, buttonup,\n"
+        "  setfocus or killfocus to the named control after layout, at its centre (to show hot,\n"
+        "  pushed or focused states in the PNG); --tree prints the laid-out control tree. --window\n"
+        "  shows the skin in a real window (Escape closes it); --close-after closes it after MS\n"
+        "  milliseconds.\n",
         why.c_str());
     return 2;
 }
@@ -123,21 +132,9 @@ void PrintTree(CControlUI* control, int depth) {
     for (int i = 0; i < container->ItemCount(); ++i) PrintTree(container->ItemAt(i), depth + 1);
 }
 
+// Builds and lays out the skin from the source RenderAndShow set up; writes
+// the PNG when --out is given.
 int Render(const skin_render::RenderOptions& options) {
-    std::vector<unsigned char> archive;
-    const DWORD attributes = GetFileAttributesW(options.source.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return Fail("cannot open " + Utf8(options.source));
-    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        CManagerUI::SetSkinFolderPath(options.source.c_str());
-    } else {
-        std::string error;
-        if (!skin_check::LoadArchiveBytes(options.source.c_str(), &archive, &error)) {
-            return Fail(Utf8(options.source) + ": " + error);
-        }
-        // The archive must outlive every load: it lives until Render returns.
-        CManagerUI::UseSkinArchiveMemory(archive.data(), archive.size());
-    }
-
     HiddenWindow window;
     if (window.handle() == nullptr) return Fail("cannot create the hidden window");
     CManagerUI manager;
@@ -171,8 +168,20 @@ int Render(const skin_render::RenderOptions& options) {
     }
 
     LayOut(root, width, height);
+    for (const skin_render::EventSetting& setting : options.events) {
+        CControlUI* control = manager.FindControl(setting.control.c_str());
+        if (control == nullptr) return Fail("no control named " + Utf8(setting.control));
+        const RECT r = control->ItemRect();
+        SkinUI::UiEvent event;
+        event.type = setting.type;
+        event.sender = control;
+        event.mousePoint = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        event.timestamp = GetTickCount();
+        control->DispatchEvent(event);
+    }
     if (options.tree) PrintTree(root, 0);
 
+    if (options.out.empty()) return 0;
     // A transparent premultiplied canvas, as a layered window paints on.
     Canvas canvas(width, height, 0);
     if (!canvas.ok()) return Fail("cannot create a canvas of that size");
@@ -186,6 +195,27 @@ int Render(const skin_render::RenderOptions& options) {
     return 0;
 }
 
+// Checks the skin builds (with a clear message when it does not, rather than
+// the window base's message box), writes the PNG when asked, then shows the
+// window. The archive bytes stay alive until the window is closed.
+int RenderAndShow(const skin_render::RenderOptions& options) {
+    std::vector<unsigned char> archive;
+    const DWORD attributes = GetFileAttributesW(options.source.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return Fail("cannot open " + Utf8(options.source));
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        CManagerUI::SetSkinFolderPath(options.source.c_str());
+    } else {
+        std::string error;
+        if (!skin_check::LoadArchiveBytes(options.source.c_str(), &archive, &error)) {
+            return Fail(Utf8(options.source) + ": " + error);
+        }
+        CManagerUI::UseSkinArchiveMemory(archive.data(), archive.size());
+    }
+    const int rendered = Render(options);
+    if (rendered != 0 || !options.window) return rendered;
+    return skin_render::RunPreviewWindow(options);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -193,5 +223,5 @@ int wmain(int argc, wchar_t** argv) {
     skin_render::RenderOptions options;
     std::string error;
     if (!skin_render::ParseRenderOptions(args, &options, &error)) return Usage(error);
-    return Render(options);
+    return RenderAndShow(options);
 }

@@ -1,0 +1,134 @@
+#!/usr/bin/env python3
+"""skin-render --window end to end on the X display: the layered window shows
+its opaque controls and leaves undrawn pixels as holes to the root window; a
+real drag on the caption moves it; Escape closes it with exit code 0, and so
+does --close-after; a skin that does not build fails with a message, not a
+message box. Needs DISPLAY (scripts/with-display), xdotool and ImageMagick."""
+import argparse
+import os
+import subprocess
+import sys
+import time
+
+failures = []
+
+
+def check(condition, what):
+    if not condition:
+        failures.append(what)
+        print("FAIL:", what)
+
+
+def grab():
+    """The whole root window as (width, height, rgb bytes)."""
+    size = subprocess.run(["xdpyinfo"], capture_output=True, text=True, check=True).stdout
+    dims = [line.split()[1] for line in size.splitlines() if "dimensions:" in line][0]
+    width, height = (int(v) for v in dims.split("x"))
+    raw = subprocess.run(["import", "-silent", "-window", "root", "-depth", "8", "rgb:-"],
+                         capture_output=True, check=True).stdout
+    assert len(raw) == width * height * 3, "unexpected grab size"
+    return width, height, raw
+
+
+def pixel(shot, x, y):
+    width, _height, raw = shot
+    p = (y * width + x) * 3
+    return tuple(raw[p:p + 3])
+
+
+def wait_for(pred, timeout):
+    end = time.time() + timeout
+    while time.time() < end:
+        if pred():
+            return True
+        time.sleep(0.2)
+    return False
+
+
+class Tool:
+    def __init__(self, tool, emulator):
+        self.tool, self.emulator = tool, emulator
+
+    def path(self, p):
+        return "Z:" + p if self.emulator else p
+
+    def command(self, *args):
+        return ([self.emulator] if self.emulator else []) + [self.tool] + list(args)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--tool", required=True)
+    parser.add_argument("--skins", required=True)
+    parser.add_argument("--emulator")
+    args = parser.parse_args()
+    if not os.environ.get("DISPLAY"):
+        print("skin_window_test needs an X display (run it through scripts/with-display)")
+        return 1
+    tool = Tool(args.tool, args.emulator)
+    skin = tool.path(os.path.join(args.skins, "preview"))
+
+    before = grab()
+    proc = subprocess.Popen(tool.command(skin, "preview.xml", "--window", "--close-after", "60000"),
+                            stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    try:
+        first = proc.stdout.readline().split()
+        check(len(first) == 3 and first[0] == "window", "position line: %s" % first)
+        x, y = (int(v) for v in first[1].split(","))
+        check(first[2] == "200x120", "window size: %s" % first[2])
+        # Centred on the screen's work area.
+        check(abs(x - (before[0] - 200) // 2) <= 1, "centred horizontally: %d" % x)
+
+        blue = (0, 0, 255)
+        shown = wait_for(lambda: pixel(grab(), x + 20, y + 20) == blue, 20)
+        check(shown, "the window appears")
+        shot = grab()
+        check(pixel(shot, x + 100, y + 100) == (0, 255, 0), "opaque bottom control")
+        # Undrawn pixels are fully transparent: the root shows through.
+        for px, py in ((x + 150, y + 60), (x + 199, y + 79)):
+            check(pixel(shot, px, py) == pixel(before, px, py),
+                  "hole at %d,%d: %s vs %s" % (px, py, pixel(shot, px, py), pixel(before, px, py)))
+
+        # A real drag on the caption (a plain control in the caption band).
+        subprocess.run(["xdotool", "mousemove", str(x + 100), str(y + 10), "mousedown", "1",
+                        "mousemove", str(x + 120), str(y + 30), "mousemove", str(x + 160), str(y + 70),
+                        "mouseup", "1"], check=True)
+        moved = wait_for(lambda: pixel(grab(), x + 60 + 20, y + 60 + 20) == blue, 10)
+        check(moved, "caption drag moves the window")
+
+        # Escape closes it; the exit code is 0.
+        subprocess.run(["xdotool", "mousemove", str(x + 60 + 100), str(y + 60 + 100), "click", "1"], check=True)
+        time.sleep(0.3)
+        subprocess.run(["xdotool", "key", "Escape"], check=True)
+        out, err = proc.communicate(timeout=30)
+        check(proc.returncode == 0, "Escape closes with exit code 0: %s %s" % (proc.returncode, err))
+        check("closed %d,%d" % (x + 60, y + 60) in out, "closed where it was dragged: %s" % out)
+    finally:
+        if proc.poll() is None:
+            proc.kill()
+            proc.wait()
+
+    # --close-after closes it on its own.
+    start = time.time()
+    res = subprocess.run(tool.command(skin, "preview.xml", "--window", "--close-after", "1500"),
+                         capture_output=True, text=True, timeout=60)
+    check(res.returncode == 0, "--close-after exits 0: %s" % res.stderr)
+    check(time.time() - start >= 1.5, "--close-after waits")
+
+    # A skin that does not build: a message and exit code 1, no window.
+    res = subprocess.run(tool.command(skin, "missing.xml", "--window"), capture_output=True, text=True,
+                         timeout=60)
+    check(res.returncode == 1 and "cannot build" in res.stderr, "missing skin: %s" % res.stderr)
+    res = subprocess.run(tool.command(skin, "preview.xml", "--close-after", "10"), capture_output=True,
+                         text=True, timeout=60)
+    check(res.returncode == 2, "--close-after without --window is a usage error")
+
+    if failures:
+        print("%d check(s) failed" % len(failures))
+        return 1
+    print("skin-render --window: all checks passed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
