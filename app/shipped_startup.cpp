@@ -3,6 +3,7 @@
 #include <curl/curl.h>
 
 #include "app/forms.h"
+#include "app/system_proxy.h"
 #include "net/http_client.h"
 #include "ui/core/manager_ui.h"
 
@@ -12,6 +13,9 @@ namespace {
 
 void InitHttp() {
     HttpClient::GlobalInit(CURL_GLOBAL_ALL);
+    // Every request of the program, the install worker's included, follows
+    // the user's proxy settings.
+    HttpClient::SetProxyResolver(MakeSystemProxyResolver());
 }
 
 }  // namespace

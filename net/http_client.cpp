@@ -6,6 +6,8 @@
 #include <cstring>
 #include <new>
 
+#include "net/http_client_proxy.h"
+
 namespace kelo {
 
 namespace {
@@ -88,6 +90,7 @@ bool HttpClient::Perform(const std::string& url, const char* range, Sink& sink) 
         return false;
     if (!stored(curl_easy_setopt(h, CURLOPT_URL, url.c_str()))) return false;
     if (range != nullptr && !stored(curl_easy_setopt(h, CURLOPT_RANGE, range))) return false;
+    if (!stored(ApplyProxyFor(h, url))) return false;
 #if LIBCURL_VERSION_NUM >= 0x075500
     if (!stored(curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https"))) return false;
 #else

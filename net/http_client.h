@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "net/proxy_rules.h"
+
 struct curl_slist;
 
 namespace kelo {
@@ -49,6 +51,11 @@ public:
 
     void AddHeader(const std::string& name, const std::string& value);
     void SetTimeout(int seconds) { timeout_ = seconds; }
+
+    // Process-wide: every request asks the resolver for its URL's proxy; a
+    // proxy that asks for authentication gets the user's own Windows logon.
+    // Without a resolver libcurl's defaults apply. Thread-safe.
+    static void SetProxyResolver(std::shared_ptr<ProxyResolver> resolver);
 
     // Certificate and host-name checks; off by default. Requests whose answer
     // is trusted as is (the update service) turn them on; mirror downloads

@@ -19,7 +19,7 @@ SYSTEM_DLLS = {
     "kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll", "ole32.dll", "oleaut32.dll",
     "comctl32.dll", "comdlg32.dll", "msimg32.dll", "ws2_32.dll", "crypt32.dll", "secur32.dll", "bcrypt.dll",
     "normaliz.dll", "msvcrt.dll", "shlwapi.dll", "uuid.dll", "gdiplus.dll", "winmm.dll", "imm32.dll",
-    "version.dll", "wldap32.dll", "iphlpapi.dll", "userenv.dll", "rpcrt4.dll", "ntdll.dll",
+    "version.dll", "wldap32.dll", "iphlpapi.dll", "userenv.dll", "rpcrt4.dll", "ntdll.dll", "winhttp.dll",
 }
 RT_VERSION, RT_MANIFEST = 16, 24
 LOAD_LIBRARY_SEARCH_SYSTEM32 = 0x800

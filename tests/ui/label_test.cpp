@@ -143,6 +143,27 @@ TEST_F(LabelTree, DefaultColourIsStoredAndTextIsDrawnInItsColour) {
     EXPECT_TRUE(NearRgb(strongest(0, 150), 0xFF0000C0u));
     EXPECT_TRUE(NearRgb(strongest(150, 300), 0xFF666666u));
     EXPECT_GE(strongest(0, 150) >> 24, 0xF0u);
+
+    // A repaint after the text, the colour or the font changed shows the
+    // change (the label keeps its last text drawing).
+    const InkBox before = FindInk(canvas, {0, 0, 150, 30});
+    plain->SetText(L"Hello, world");
+    Canvas second(300, 40);
+    root->Paint(second.dc(), second.Whole());
+    EXPECT_GT(FindInk(second, {0, 0, 150, 30}).right, before.right + 10);
+    plain->SetTextColor(0xFF00C000u);
+    wm.manager().StoreFont(7, L"Arial", 24, true, false, false, false);
+    grey->SetFont(7);
+    Canvas third(300, 40);
+    root->Paint(third.dc(), third.Whole());
+    uint32_t best = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 150; ++x)
+            if ((third.Pixel(x, y) >> 24) > (best >> 24)) best = third.Pixel(x, y);
+    EXPECT_TRUE(NearRgb(best, 0x00C000u));
+    const InkBox small = FindInk(canvas, {150, 0, 300, 30});
+    const InkBox large = FindInk(third, {150, 0, 300, 30});
+    EXPECT_GT(large.bottom - large.top, small.bottom - small.top + 3);
 }
 
 TEST_F(LabelTree, AlignmentPlacesTheSingleLine) {
@@ -163,6 +184,25 @@ TEST_F(LabelTree, AlignmentPlacesTheSingleLine) {
     EXPECT_LT(l.bottom - l.top, 20);
     EXPECT_NEAR((l.top + l.bottom) / 2, 20, 4);
     EXPECT_LT(r.top, 104);
+}
+
+TEST_F(LabelTree, MarkupLabelDrawsOneLineAndDisabledLabelsTheirColour) {
+    CLabelUI* markup = Add<CLabelUI>(
+        L"pos=\"0,0,300,40\" float=\"true\" showhtml=\"true\" textcolor=\"#FF0000C0\" align=\"left\"");
+    markup->SetText(L"{b}bold{/b} and{n}second line");
+    CLabelUI* off = Add<CLabelUI>(
+        L"pos=\"0,50,300,80\" float=\"true\" text=\"off\" enabled=\"false\" disabledtextcolor=\"#FFC00000\"");
+    Canvas canvas(300, 100);
+    root->Paint(canvas.dc(), canvas.Whole());
+    const InkBox ink = FindInk(canvas, {0, 0, 300, 40});
+    ASSERT_FALSE(ink.empty());
+    EXPECT_LT(ink.bottom - ink.top, 20);  // one line: the label adds DT_SINGLELINE
+    uint32_t best = 0;
+    for (int y = 50; y < 80; ++y)
+        for (int x = 0; x < 300; ++x)
+            if ((canvas.Pixel(x, y) >> 24) > (best >> 24)) best = canvas.Pixel(x, y);
+    EXPECT_TRUE(NearRgb(best, 0xC00000u));
+    EXPECT_EQ(off->DisabledTextColor(), 0xFFC00000u);
 }
 
 TEST_F(LabelTree, EndEllipsisStaysInsideThePadding) {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/install_worker.h"
+#include "app/system_proxy.h"
 #include "app/system_services.h"
 #include "net/http_client.h"
 
@@ -68,6 +69,7 @@ private:
 
 int wmain() {
     kelo::HttpClient::GlobalInit(CURL_GLOBAL_ALL);
+    kelo::HttpClient::SetProxyResolver(kelo::MakeSystemProxyResolver());  // as the installer does
     auto view = std::make_shared<ConsoleView>();
     const kelo::WorkerEnvironment env = kelo::DefaultWorkerEnvironment();
     Print(L"update host: " + kelo::AnsiToWide(env.hosts.front()));

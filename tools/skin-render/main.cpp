@@ -1,11 +1,11 @@
 // skin-render SOURCE FILE [--out OUT.png] [--window [--close-after MS]]
 // [--size W,H] [--set NAME.ATTR=VALUE]... [--event NAME.EVENT]... [--tree]:
 // builds a skin with the program's own builder and manager, lays it out at
-// (0, 0) with the Window "size" (or --size), paints it with the program's own
-// painter into a 32-bit premultiplied canvas and writes it as a PNG with
-// straight alpha. With --window the skin is then shown, centred, in a real
-// window of the program's own window base until the user closes it (or MS
-// milliseconds pass); the exit code is 0 then.
+// (0, 0) with the Window "size" (or --size), sends the --event events, paints
+// it with the program's own painter into a 32-bit premultiplied canvas and
+// writes it as a PNG with straight alpha. With --window the skin is then
+// shown, centred, in a real window of the program's own window base until the
+// user closes it (or MS milliseconds pass); the exit code is 0 then.
 #include <windows.h>
 
 #include <algorithm>
@@ -39,8 +39,9 @@ int Usage(const std::string& why) {
         "  FILE: the skin XML inside it. --set applies an attribute to the named control before\n"
         "  layout (in the order given); --event sends mouseenter, mouseleave, buttondown, buttonup,\n"
         "  setfocus or killfocus to the named control after layout, at its centre (to show hot,\n"
-        "  pushed or focused states); --tree prints the laid-out control tree. --window shows the\n"
-        "  skin in a real window (Escape closes it); --close-after closes it after MS milliseconds.\n",
+        "  pushed or focused states in the PNG); --tree prints the laid-out control tree. --window\n"
+        "  shows the skin in a real window (Escape closes it); --close-after closes it after MS\n"
+        "  milliseconds.\n",
         why.c_str());
     return 2;
 }
