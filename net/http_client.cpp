@@ -1,21 +1,15 @@
 #include "net/http_client.h"
 
+#include "net/speed_floor.h"
+
 #include <curl/curl.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <new>
 
 namespace kelo {
-
-namespace {
-
-struct EasyDeleter {
-    void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
-};
-using EasyHandle = std::unique_ptr<CURL, EasyDeleter>;
-
-}  // namespace
 
 // Where the write callback puts received bytes: appended to a string, or
 // into a fixed buffer whose capacity is the length a range request asked for.
@@ -44,6 +38,28 @@ size_t AppendToSink(char* data, size_t size, size_t count, void* target) {
 
 }  // namespace
 
+struct HttpClient::Watch {
+    const std::function<bool()>* shouldAbort = nullptr;
+    SpeedFloor floor{0, 0};
+    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+};
+
+namespace {
+
+int OnTransferProgress(void* data, curl_off_t, curl_off_t received, curl_off_t, curl_off_t) {
+    auto* watch = static_cast<HttpClient::Watch*>(data);
+    if (*watch->shouldAbort && (*watch->shouldAbort)()) return 1;
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - watch->start).count();
+    return watch->floor.Fast(seconds, static_cast<int64_t>(received)) ? 0 : 1;
+}
+
+}  // namespace
+
+void HttpClient::EasyDeleter::operator()(void* handle) const {
+    curl_easy_cleanup(handle);
+}
+
 void HttpClient::SlistDeleter::operator()(curl_slist* list) const {
     curl_slist_free_all(list);
 }
@@ -64,13 +80,48 @@ void HttpClient::AddHeader(const std::string& name, const std::string& value) {
     }
 }
 
+void HttpClient::SetKeepConnection(bool keep) {
+    keepConnection_ = keep;
+    if (!keep) kept_.reset();
+}
+
+void HttpClient::SetSpeedFloor(int bytesPerSecond, int windowSeconds) {
+    floorBytesPerSecond_ = bytesPerSecond;
+    floorWindowSeconds_ = windowSeconds;
+}
+
 bool HttpClient::Perform(const std::string& url, const char* range, Sink& sink) {
-    EasyHandle easy(curl_easy_init());
+    const ConnectionSettings settings{verifyPeer_, caBundle_};
+    std::unique_ptr<void, EasyDeleter> easy;
+    if (keepConnection_ && kept_ && keptSettings_ == settings) {
+        // Options go back to their defaults; the connection cache and the
+        // TLS session stay with the handle.
+        easy = std::move(kept_);
+        curl_easy_reset(easy.get());
+    } else {
+        kept_.reset();
+        easy.reset(curl_easy_init());
+    }
     if (!easy) {
         lastCode_ = CURLE_FAILED_INIT;
         return false;
     }
-    CURL* h = easy.get();
+    Watch watch;
+    watch.shouldAbort = &shouldAbort_;
+    watch.floor = SpeedFloor(floorBytesPerSecond_, floorWindowSeconds_);
+    bool ok = SetOptions(easy.get(), url, range, sink, watch);
+    if (ok) {
+        lastCode_ = curl_easy_perform(easy.get());
+        ok = lastCode_ == CURLE_OK;
+    }
+    if (keepConnection_) {
+        kept_ = std::move(easy);
+        keptSettings_ = settings;
+    }
+    return ok;
+}
+
+bool HttpClient::SetOptions(void* h, const std::string& url, const char* range, Sink& sink, Watch& watch) {
     auto stored = [this](CURLcode code) {
         lastCode_ = code;
         return code == CURLE_OK;
@@ -106,8 +157,10 @@ bool HttpClient::Perform(const std::string& url, const char* range, Sink& sink) 
     }
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &AppendToSink);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &sink);
-
-    return stored(curl_easy_perform(h));
+    curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, &OnTransferProgress);
+    curl_easy_setopt(h, CURLOPT_XFERINFODATA, &watch);
+    curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
+    return true;
 }
 
 bool HttpClient::Get(const std::string& url, std::string& body) {

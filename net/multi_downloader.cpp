@@ -4,7 +4,9 @@
 #include "net/download_session.h"
 #include "net/file_check.h"
 #include "net/http_client.h"
+#include "net/progress_record.h"
 
+#include <algorithm>
 #include <cassert>
 #include <chrono>
 #include <cstdio>
@@ -14,9 +16,14 @@ namespace kelo {
 
 namespace {
 
-void DownloadThread(std::shared_ptr<DownloadSession> session, std::string url, int stallSeconds) {
+void DownloadThread(std::shared_ptr<DownloadSession> session, std::string url,
+                    MultiDownloader::Options options) {
     HttpClient client;  // mirrors are unverified: their bytes are checked by MD5
-    client.SetStallSeconds(stallSeconds);
+    client.SetStallSeconds(options.stallSeconds);
+    client.SetSpeedFloor(options.floorBytesPerSecond, options.stallSeconds);
+    client.SetKeepConnection(true);
+    DownloadSession* shared = session.get();
+    client.SetAbortCheck([shared] { return shared->Stopped(); });
     for (;;) {
         DownloadUnit unit;
         if (!session->GetDownloadUnit(unit)) {
@@ -51,16 +58,34 @@ MultiDownloader::~MultiDownloader() {
     for (std::thread& thread : threads_) thread.join();
 }
 
+int MultiDownloader::SourcesRunning() const {
+    return session_ ? session_->SourcesRunning() : 0;
+}
+
 bool MultiDownloader::Download(const DownloadTask& task) {
     assert(!session_ && "one task per downloader");
     auto report = [&task](int32_t status, int32_t done) {
         if (task.callback != nullptr) task.callback(status, done, task.totalSize, task.userData);
     };
 
+    // Units a previous run wrote and recorded; only a record of this very
+    // download, with a file that still holds them, counts.
+    std::vector<bool> resumed;
+    const bool resuming =
+        options_.resume && !task.expectedMd5.empty() && !task.targetPath.empty() &&
+        LoadResumableUnits(task.targetPath, RecordKey{task.totalSize, task.unitSize, task.expectedMd5},
+                           resumed);
+    if (resuming && std::find(resumed.begin(), resumed.end(), false) == resumed.end()) {
+        // Nothing left to fetch: the final check decides at once.
+        report(FinishDownload(task), task.totalSize);
+        return true;
+    }
+
     // An empty file can never be a valid target, whatever its digest.
-    if (!task.expectedMd5.empty() && task.totalSize >= 1) {
+    if (!resuming && !task.expectedMd5.empty() && task.totalSize >= 1) {
         switch (CheckFile(task.targetPath, task.totalSize, task.expectedMd5)) {
             case FileCheck::Ok:
+                std::remove(ProgressRecordPath(task.targetPath).c_str());  // of an earlier attempt
                 report(DownloadProgress, task.totalSize);
                 return true;
             case FileCheck::BadSize:
@@ -83,11 +108,14 @@ bool MultiDownloader::Download(const DownloadTask& task) {
     limits.writeAttempts = options_.writeAttempts < 1 ? 1 : options_.writeAttempts;
     limits.writeRetryMs = options_.writeRetryMs;
     const int sources = static_cast<int>(copy.sourceUrls.size());
+    limits.abandoned = options_.abandoned;
     session_ = std::make_shared<DownloadSession>(copy, sources, limits);
+    if (resuming) session_->ResumeFrom(resumed);
+    session_->StartRecord();
 
     for (const std::string& url : session_->task().sourceUrls) {
         try {
-            threads_.emplace_back(DownloadThread, session_, url, options_.stallSeconds);
+            threads_.emplace_back(DownloadThread, session_, url, options_);
         } catch (const std::system_error&) {
             // Only started threads are waited for; a source without a thread
             // counts as ended at once.
