@@ -64,7 +64,8 @@ int MultiDownloader::SourcesRunning() const {
 
 bool MultiDownloader::Download(const DownloadTask& task) {
     assert(!session_ && "one task per downloader");
-    auto report = [&task](int32_t status, int32_t done) {
+    auto report = [this, &task](int32_t status, int32_t done) {
+        if (options_.abandoned && options_.abandoned()) return;
         if (task.callback != nullptr) task.callback(status, done, task.totalSize, task.userData);
     };
 

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
+#include "app/download_run.h"
 #include "app/system_services.h"
 #include "recording_view.h"
 
@@ -143,6 +146,43 @@ TEST_F(InstallWorker, BitnessPicksTheDownloadDocument) {
         ASSERT_GE(path.size(), expected.size());
         EXPECT_EQ(path.substr(path.size() - expected.size()), expected) << wow64;
     }
+}
+
+// A retry while an earlier run is still downloading: the new run sets the
+// window's bar, tip and installer path only once the earlier run is gone, and
+// an earlier run that reaches its download after a newer run started leaves
+// the window alone.
+TEST_F(InstallWorker, OnlyTheNewestRunTouchesTheDownloadDisplay) {
+    auto earlierRun = std::make_unique<DownloadRun>();  // still downloading
+    earlierRun->TakeDownloadStep();
+
+    auto older = std::make_shared<RecordingView>();
+    std::thread olderRun([&] { RunInstallWorker(older, Env(base_)); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    EXPECT_TRUE(earlierRun->Abandoned());
+    auto newer = std::make_shared<RecordingView>();
+    std::thread newerRun([&] { RunInstallWorker(newer, Env(base_)); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+
+    // Both wait for the earlier run's download step.
+    for (const auto& view : {older, newer}) {
+        EXPECT_TRUE(view->Progress().empty());
+        EXPECT_TRUE(view->Tips().empty());
+        EXPECT_TRUE(view->InstallerPath().empty());
+    }
+    earlierRun.reset();
+    olderRun.join();
+    newerRun.join();
+
+    EXPECT_TRUE(older->Progress().empty());
+    EXPECT_TRUE(older->Tips().empty());
+    EXPECT_TRUE(older->InstallerPath().empty());
+    EXPECT_TRUE(older->Stages().empty());
+    EXPECT_EQ(older->Completions(), 0);
+    EXPECT_EQ(newer->Completions(), 1);
+    EXPECT_FALSE(newer->InstallerPath().empty());
+    ASSERT_FALSE(newer->Progress().empty());
+    EXPECT_EQ(newer->Progress().back(), 50);
 }
 
 }  // namespace
