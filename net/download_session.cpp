@@ -4,6 +4,7 @@
 #include "net/file_ops.h"
 #include "net/progress_record.h"
 
+#include <algorithm>
 #include <cassert>
 #include <chrono>
 #include <cstdio>
@@ -83,6 +84,27 @@ bool DownloadSession::GetDownloadUnit(DownloadUnit& out) {
     std::lock_guard<std::mutex> lock(mapLock_);
     if (writeFailed_) return false;
     return units_.Take(out);
+}
+
+bool DownloadSession::GetDownloadSpan(int maxUnits, std::vector<DownloadUnit>& out) {
+    out.clear();
+    if (Stopped()) return false;
+    const int sources = SourcesRunning();
+    std::lock_guard<std::mutex> lock(mapLock_);
+    if (writeFailed_) return false;
+    const size_t share = units_.PendingCount() / static_cast<size_t>(sources < 1 ? 1 : sources);
+    const int limit =
+        static_cast<int>(std::max<size_t>(1, std::min<size_t>(share, static_cast<size_t>(maxUnits))));
+    return units_.TakeSpan(limit, out);
+}
+
+bool DownloadSession::SpanDone(const std::vector<DownloadUnit>& span, size_t from) {
+    std::lock_guard<std::mutex> lock(mapLock_);
+    for (size_t i = from; i < span.size(); ++i) {
+        const DownloadUnit* unit = units_.Find(span[i].offset);
+        if (unit != nullptr && unit->state != UnitDone) return false;
+    }
+    return true;
 }
 
 DownloadSession::WriteResult DownloadSession::WriteDownloadUnit(const DownloadUnit& unit) {

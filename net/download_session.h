@@ -50,6 +50,14 @@ public:
     // again. False once every unit is done or a write has failed for good.
     bool GetDownloadUnit(DownloadUnit& out);
 
+    // Consecutive pending units for one request: the work left is shared
+    // out among the running sources, at most `maxUnits` at a time, so that a
+    // slow source does not hold much. When nothing is pending, one taken
+    // unit again, as GetDownloadUnit. False as GetDownloadUnit.
+    bool GetDownloadSpan(int maxUnits, std::vector<DownloadUnit>& out);
+    // True when every unit of `span` from index `from` on is done.
+    bool SpanDone(const std::vector<DownloadUnit>& span, size_t from);
+
     // Writes the unit in place under the map lock and marks it done. Only the
     // first copy of a unit is written.
     WriteResult WriteDownloadUnit(const DownloadUnit& unit);

@@ -16,6 +16,10 @@ namespace kelo {
 struct HttpClient::Sink {
     std::string* text = nullptr;
     char* fixed = nullptr;
+    const HttpClient::Consumer* consume = nullptr;  // streamed: bytes go on as they arrive
+    void* handle = nullptr;                         // the transfer's easy handle
+    bool rangeStart = false;                        // the range asked for starts at byte 0
+    bool answerChecked = false;
     size_t capacity = 0;
     size_t used = 0;
 };
@@ -29,6 +33,21 @@ size_t AppendToSink(char* data, size_t size, size_t count, void* target) {
     if (sink->text != nullptr) {
         sink->text->append(data, bytes);
         return bytes;
+    }
+    if (sink->consume != nullptr) {
+        if (!sink->answerChecked) {
+            // Streamed bytes are placed before the body's length is known, so
+            // only an answer that starts where the range does is taken: a
+            // partial answer, or the whole file when the range starts at 0.
+            // Error pages and servers ignoring the range are refused at once.
+            long status = 0;
+            curl_easy_getinfo(sink->handle, CURLINFO_RESPONSE_CODE, &status);
+            if (status != 206 && !(status == 200 && sink->rangeStart)) return 0;
+            sink->answerChecked = true;
+        }
+        if (bytes > sink->capacity - sink->used) return 0;  // more than was asked for
+        sink->used += bytes;
+        return (*sink->consume)(data, bytes) ? bytes : 0;
     }
     if (bytes > sink->capacity - sink->used) return 0;  // more than was asked for
     std::memcpy(sink->fixed + sink->used, data, bytes);
@@ -106,6 +125,7 @@ bool HttpClient::Perform(const std::string& url, const char* range, Sink& sink) 
         lastCode_ = CURLE_FAILED_INIT;
         return false;
     }
+    sink.handle = easy.get();
     Watch watch;
     watch.shouldAbort = &shouldAbort_;
     watch.floor = SpeedFloor(floorBytesPerSecond_, floorWindowSeconds_);
@@ -192,6 +212,22 @@ bool HttpClient::GetRange(const std::string& url, int32_t offset, int32_t length
     size = static_cast<int32_t>(sink.used);
     body = std::move(buffer);
     return true;
+}
+
+bool HttpClient::GetRangeStreamed(const std::string& url, int32_t offset, int32_t length,
+                                  const Consumer& consume, int32_t& received) {
+    received = 0;
+    if (length < 1) return false;
+    char range[128] = {};
+    std::snprintf(range, sizeof range, "%d-%d", offset,
+                  static_cast<int32_t>(static_cast<int64_t>(offset) + length - 1));
+    Sink sink;
+    sink.consume = &consume;
+    sink.rangeStart = offset == 0;
+    sink.capacity = static_cast<size_t>(length);
+    const bool ok = Perform(url, range, sink);
+    received = static_cast<int32_t>(sink.used);
+    return ok;
 }
 
 bool HttpClient::GetToBuffer(const std::string& url, std::unique_ptr<char[]>& body, int32_t& size) {

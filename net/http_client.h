@@ -40,6 +40,15 @@ public:
     bool GetRange(const std::string& url, int32_t offset, int32_t length, std::unique_ptr<char[]>& body,
                   int32_t& size);
 
+    // Bytes offset .. offset + length - 1, handed to `consume` as they
+    // arrive; `received` counts them. `consume` returning false ends the
+    // transfer (result false, CURLE_WRITE_ERROR); it must not throw. A body
+    // that grows beyond `length` fails the request, as with GetRange. True
+    // when the transfer completed (the caller compares `received`).
+    using Consumer = std::function<bool(const char* data, size_t size)>;
+    bool GetRangeStreamed(const std::string& url, int32_t offset, int32_t length, const Consumer& consume,
+                          int32_t& received);
+
     // Same contract as GetRange, without a range.
     bool GetToBuffer(const std::string& url, std::unique_ptr<char[]>& body, int32_t& size);
 

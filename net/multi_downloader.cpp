@@ -10,11 +10,74 @@
 #include <cassert>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <new>
 #include <system_error>
 
 namespace kelo {
 
 namespace {
+
+// Receives the bytes of one span request and writes each unit as soon as it
+// is complete, so a long request keeps the progress and the record current.
+class SpanReceiver {
+public:
+    SpanReceiver(DownloadSession& session, std::vector<DownloadUnit>& span) : session_(session), span_(span) {
+        int32_t longest = 0;
+        for (const DownloadUnit& unit : span) longest = std::max(longest, unit.length);
+        buffer_.reset(new (std::nothrow) char[static_cast<size_t>(longest) + 1]);
+    }
+
+    bool ready() const { return buffer_ != nullptr; }
+    bool writeFailed() const { return writeFailed_; }
+    // The transfer was ended on purpose: the download is over, or every unit
+    // still to come was written by other sources meanwhile.
+    bool stoppedEarly() const { return stoppedEarly_; }
+
+    bool Consume(const char* data, size_t size) {
+        while (size > 0) {
+            if (next_ >= span_.size()) return false;  // beyond the span: refused by the client anyway
+            DownloadUnit& unit = span_[next_];
+            const size_t take = std::min(size, static_cast<size_t>(unit.length) - filled_);
+            std::memcpy(buffer_.get() + filled_, data, take);
+            filled_ += take;
+            data += take;
+            size -= take;
+            if (filled_ < static_cast<size_t>(unit.length)) continue;
+            if (!Finish(unit)) return false;
+        }
+        return true;
+    }
+
+private:
+    bool Finish(DownloadUnit& unit) {
+        buffer_[unit.length] = '\0';
+        unit.data.reset(buffer_.release());
+        unit.state = UnitDone;
+        const DownloadSession::WriteResult result = session_.WriteDownloadUnit(unit);
+        buffer_.reset(unit.data.release());
+        filled_ = 0;
+        ++next_;
+        if (result == DownloadSession::WriteResult::Failed) {
+            writeFailed_ = true;
+            return false;
+        }
+        if (result == DownloadSession::WriteResult::Written) session_.AddDownloadedBytes(unit.length);
+        if (next_ < span_.size() && (session_.Stopped() || session_.SpanDone(span_, next_))) {
+            stoppedEarly_ = true;
+            return false;
+        }
+        return true;
+    }
+
+    DownloadSession& session_;
+    std::vector<DownloadUnit>& span_;
+    std::unique_ptr<char[]> buffer_;
+    size_t next_ = 0;
+    size_t filled_ = 0;
+    bool writeFailed_ = false;
+    bool stoppedEarly_ = false;
+};
 
 void DownloadThread(std::shared_ptr<DownloadSession> session, std::string url,
                     MultiDownloader::Options options) {
@@ -24,25 +87,30 @@ void DownloadThread(std::shared_ptr<DownloadSession> session, std::string url,
     client.SetKeepConnection(true);
     DownloadSession* shared = session.get();
     client.SetAbortCheck([shared] { return shared->Stopped(); });
+    std::vector<DownloadUnit> span;
     for (;;) {
-        DownloadUnit unit;
-        if (!session->GetDownloadUnit(unit)) {
+        if (!session->GetDownloadSpan(options.spanUnits < 1 ? 1 : options.spanUnits, span)) {
             DebugOutput("GetDownloadUnit fail  break \r\n");
             break;
         }
+        int64_t length = 0;
+        for (const DownloadUnit& unit : span) length += unit.length;
+        SpanReceiver receiver(*session, span);
         int32_t received = 0;
-        if (!client.GetRange(url, unit.offset, unit.length, unit.data, received) || received != unit.length) {
-            // This source is given up; its unit is finished by the others.
-            DebugOutput("GetDownloadUnit get failed  break \r\n");
+        const bool ok = receiver.ready() && client.GetRangeStreamed(
+                                                url, span.front().offset, static_cast<int32_t>(length),
+                                                [&receiver](const char* data, size_t size) {
+                                                    return receiver.Consume(data, size);
+                                                },
+                                                received);
+        if (receiver.writeFailed()) {
+            session->ReportWriteFailure();
             break;
         }
-        unit.state = UnitDone;
-        const DownloadSession::WriteResult result = session->WriteDownloadUnit(unit);
-        unit.data.reset();
-        if (result == DownloadSession::WriteResult::Written) {
-            session->AddDownloadedBytes(unit.length);
-        } else if (result == DownloadSession::WriteResult::Failed) {
-            session->ReportWriteFailure();
+        if (receiver.stoppedEarly()) continue;
+        if (!ok || received != length) {
+            // This source is given up; its units are finished by the others.
+            DebugOutput("GetDownloadUnit get failed  break \r\n");
             break;
         }
     }

@@ -27,7 +27,13 @@ public:
         int writeAttempts = 5;   // tries per unit write before status 5
         int writeRetryMs = 200;  // pause between two write attempts
         int staggerMs = 30;      // pause after starting each source thread
-        bool resume = true;      // use a matching progress record
+        // A source asks for up to this many consecutive units in one range
+        // request (its share of the work left, so a slow source holds little),
+        // and writes each unit as it arrives: on a link with a long round
+        // trip, a request per unit would leave the connection idle between
+        // units.
+        int spanUnits = 8;
+        bool resume = true;  // use a matching progress record
         // Polled by the sources; true makes them abort their transfers and
         // end, and silences the callback (a newer run has taken over).
         std::function<bool()> abandoned;

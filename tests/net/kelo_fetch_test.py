@@ -113,8 +113,9 @@ def main():
     return 1 if failed else 0
 
 
-def count(state, path):
-    url = "http://127.0.0.1:%s/count%s" % (state["http"], path)
+def count(state, path, what="count"):
+    """Requests for `path` at the fault server, or with what="bytes" the bytes they asked for."""
+    url = "http://127.0.0.1:%s/%s%s" % (state["http"], what, path)
     return int(urllib.request.urlopen(url, timeout=30).read())
 
 
@@ -156,8 +157,9 @@ def resume_after_kill(fetch, state, md5):
                                 timeout=120)
         if second.returncode != 0:
             problems.append("second run exit %d: %s" % (second.returncode, second.stderr.strip()))
-        if count(state, again) != UNITS - kept:
-            problems.append("%d requests for %d missing units" % (count(state, again), UNITS - kept))
+        missing = SIZE - kept * UNIT  # the last unit is never among the kept ones here
+        if count(state, again, "bytes") != missing:
+            problems.append("%d bytes asked for, %d missing" % (count(state, again, "bytes"), missing))
         first = second.stdout.split("\n")[0].split()
         if len(first) != 3 or int(first[1]) != (kept + 1) * UNIT:
             problems.append("first report %r, expected %d bytes done" % (first, (kept + 1) * UNIT))
@@ -208,8 +210,8 @@ def no_resume(fetch, state, md5):
         problems = []
         if proc.returncode != 0 or not verified(out, md5):
             problems.append("exit %d" % proc.returncode)
-        if count(state, path) != UNITS:
-            problems.append("%d requests, expected %d" % (count(state, path), UNITS))
+        if count(state, path, "bytes") != SIZE:
+            problems.append("%d bytes asked for, expected %d" % (count(state, path, "bytes"), SIZE))
         return problems
 
 

@@ -33,6 +33,8 @@ The first path segment picks the behaviour, as NAME or NAME-ARG[-TAG...]
   redirect    302 to /ok/... with the body "moved"
   count       /count/REST answers how many requests /REST has had
   conns       /conns/REST answers over how many connections they came
+  bytes       /bytes/REST answers how many bytes they asked for (range
+              lengths; the whole blob for a request without a range)
   md5         /md5/blob-N answers the MD5 hex of blob-N
 The last segment blob-N names N bytes of fixed pseudo-random content.
 """
@@ -57,6 +59,7 @@ _blobs = {}
 _blobs_lock = threading.Lock()
 _counts = {}
 _conns = {}
+_asked = {}
 _counts_lock = threading.Lock()
 _connection_ids = iter(range(1, 1 << 62))
 
@@ -154,10 +157,13 @@ class Handler(BaseHTTPRequestHandler):
         size = len(data)
         rng = parse_range(self.headers.get("Range"), size)
 
-        if name in ("count", "conns"):
+        with _counts_lock:
+            _asked[path] = _asked.get(path, 0) + (size if rng is None else max(0, min(rng[1], size - 1) - rng[0] + 1))
+        if name in ("count", "conns", "bytes"):
             rest_path = "/" + "/".join(segments[1:])
             with _counts_lock:
-                n = _counts.get(rest_path, 0) if name == "count" else len(_conns.get(rest_path, ()))
+                n = {"count": _counts, "bytes": _asked}[name].get(rest_path, 0) if name != "conns" \
+                    else len(_conns.get(rest_path, ()))
             self._write(self._send(200, str(n).encode(), "text/plain"))
         elif name == "md5":
             self._write(self._send(200, hashlib.md5(data).hexdigest().encode(), "text/plain"))
