@@ -4,6 +4,7 @@
 
 #include "app/app_config.h"
 #include "app/download_progress.h"
+#include "app/download_run.h"
 #include "app/system_services.h"
 #include "app/update_protocol.h"
 #include "net/http_client.h"
@@ -12,21 +13,6 @@
 namespace kelo {
 
 namespace {
-
-// Held by a run for the whole download step. A retry starts a new run while
-// the previous run's source threads may still be ending; both would write the
-// same target file, so the new run waits here first. The HTTP client's stall
-// limit bounds how long that can take. Trivially destructible on purpose:
-// threads may still hold it while the process exits.
-SRWLOCK g_downloadRun = SRWLOCK_INIT;
-
-class DownloadRunGuard {
-public:
-    DownloadRunGuard() { AcquireSRWLockExclusive(&g_downloadRun); }
-    ~DownloadRunGuard() { ReleaseSRWLockExclusive(&g_downloadRun); }
-    DownloadRunGuard(const DownloadRunGuard&) = delete;
-    DownloadRunGuard& operator=(const DownloadRunGuard&) = delete;
-};
 
 // Requests to the update service: their answers are trusted as they are, so
 // the certificate and the host name are checked.
@@ -70,6 +56,7 @@ WorkerEnvironment DefaultWorkerEnvironment() {
 
 int RunInstallWorker(const std::shared_ptr<IInstallView>& viewPtr, const WorkerEnvironment& env) {
     IInstallView& view = *viewPtr;
+    DownloadRun run;  // abandons the download of any earlier run
 
     std::string host;
     {
@@ -105,6 +92,10 @@ int RunInstallWorker(const std::shared_ptr<IInstallView>& viewPtr, const WorkerE
     task.callback = &OnDownloadProgress;
     task.userData = viewPtr.get();
 
+    // Taken before the display is set: once it is held, the previous run's
+    // source threads have ended and no late callback of theirs can follow.
+    run.TakeDownloadStep();
+    if (run.Abandoned()) return WorkerOk;  // a newer run owns the window now
     view.ShowProgress(0);
     view.SetDownloadTip(DownloadTipText(0, info.size));
 
@@ -119,11 +110,12 @@ int RunInstallWorker(const std::shared_ptr<IInstallView>& viewPtr, const WorkerE
     view.SetInstallerPath(AnsiToWide(task.targetPath));
     view.SetExpectedInstaller({info.size, info.md5});
 
-    DownloadRunGuard onlyRun;
     bool accepted = false;
     {
         // Destroyed before the run ends: it waits for all source threads.
-        MultiDownloader downloader;
+        MultiDownloader::Options options;
+        options.abandoned = run.AbandonedCheck();
+        MultiDownloader downloader(options);
         accepted = downloader.Download(task);
     }
     if (!accepted) return Fail(view, L"下载安装文件失败，请重试。", WorkerDownloadFailed);
