@@ -23,8 +23,10 @@ bool FetchDocument(const std::string& url, const WorkerEnvironment& env, std::st
     return client.Get(url, body);
 }
 
-int Fail(IInstallView& view, const wchar_t* text, int code) {
-    view.ShowStage(StageFailed, text);
+// A run that a newer one has abandoned leaves the window to the newer run:
+// its failure would otherwise replace the newer run's page.
+int Fail(IInstallView& view, const DownloadRun& run, const wchar_t* text, int code) {
+    if (!run.Abandoned()) view.ShowStage(StageFailed, text);
     return code;
 }
 
@@ -64,25 +66,25 @@ int RunInstallWorker(const std::shared_ptr<IInstallView>& viewPtr, const WorkerE
         host = probe.GetHost();
         // Shown before the probe is destroyed: destruction waits for probe
         // threads still stuck on a host, which must not delay the text.
-        if (host.empty()) return Fail(view, L"获取动态地址失败，请重试。", WorkerNoVersionInfo);
+        if (host.empty()) return Fail(view, run, L"获取动态地址失败，请重试。", WorkerNoVersionInfo);
     }
 
     std::string body;
     if (!FetchDocument(VersionUrl(host), env, body)) {
-        return Fail(view, L"获取版本信息失败，请重试。", WorkerNoVersionInfo);
+        return Fail(view, run, L"获取版本信息失败，请重试。", WorkerNoVersionInfo);
     }
     VersionInfo version;
     if (!ParseVersionInfo(body, version))
-        return Fail(view, L"解析版本信息失败，请重试。", WorkerBadVersionInfo);
+        return Fail(view, run, L"解析版本信息失败，请重试。", WorkerBadVersionInfo);
 
     const bool wow64 = env.isWow64 != nullptr ? env.isWow64() : IsWow64();
     body.clear();
     if (!FetchDocument(DownloadInfoUrl(host, version, wow64), env, body)) {
-        return Fail(view, L"获取下载信息失败，请重试。", WorkerNoDownloadInfo);
+        return Fail(view, run, L"获取下载信息失败，请重试。", WorkerNoDownloadInfo);
     }
     DownloadInfo info;
     if (!ParseDownloadInfo(body, info))
-        return Fail(view, L"解析下载信息失败，请重试。", WorkerBadDownloadInfo);
+        return Fail(view, run, L"解析下载信息失败，请重试。", WorkerBadDownloadInfo);
 
     DownloadTask task;
     task.totalSize = info.size;
@@ -104,7 +106,7 @@ int RunInstallWorker(const std::shared_ptr<IInstallView>& viewPtr, const WorkerE
         // Without the temporary folder the target would be a relative path in
         // whatever the current folder is: the task cannot be made.
         OnDownloadProgress(DownloadInvalidTask, 0, info.size, viewPtr.get());
-        return Fail(view, L"下载安装文件失败，请重试。", WorkerDownloadFailed);
+        return Fail(view, run, L"下载安装文件失败，请重试。", WorkerDownloadFailed);
     }
     task.targetPath = folder + InstallerFileName(info.md5);
     view.SetInstallerPath(AnsiToWide(task.targetPath));
@@ -118,7 +120,7 @@ int RunInstallWorker(const std::shared_ptr<IInstallView>& viewPtr, const WorkerE
         MultiDownloader downloader(options);
         accepted = downloader.Download(task);
     }
-    if (!accepted) return Fail(view, L"下载安装文件失败，请重试。", WorkerDownloadFailed);
+    if (!accepted) return Fail(view, run, L"下载安装文件失败，请重试。", WorkerDownloadFailed);
     return WorkerOk;
 }
 

@@ -241,6 +241,22 @@ TEST_F(InstallWorker, NoHostIsShownBeforeTheProbeWaitsForItsThreads) {
     EXPECT_LE(view->shownAt_ - start, 2500u);  // ...after the text was shown
 }
 
+// A run abandoned by a newer one (a retry click) leaves the window to it:
+// its late failure does not replace the newer run's page.
+TEST_F(InstallWorker, AnAbandonedRunShowsNoFailure) {
+    SilentHost silent;
+    ASSERT_FALSE(silent.Url().empty());
+    auto view = std::make_shared<RecordingView>();
+    WorkerEnvironment env = Env(silent.Url());
+    env.probe.waitMs = 1500;
+    env.probe.joinMs = 100;
+    std::thread olderRun([&] { EXPECT_EQ(RunInstallWorker(view, env), WorkerNoVersionInfo); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    DownloadRun newer;  // what a retry's worker does first
+    olderRun.join();
+    EXPECT_TRUE(view->Stages().empty());
+}
+
 // The worker's own task building when the system has no temporary folder
 // for it (TMP longer than a path may be): the run fails visibly instead of
 // downloading to a relative path.
