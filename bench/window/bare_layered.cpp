@@ -76,10 +76,11 @@ HWND ShowLayered() {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    const double atMain = MsSinceProcessStart();
     const std::wstring mode = argc > 1 ? argv[1] : L"first-frame";
     ShowLayered();
     if (mode == L"first-frame") {
-        std::printf("first-frame %.1f\n", MsSinceProcessStart());
+        std::printf("first-frame %.1f main %.1f\n", MsSinceProcessStart(), atMain);
         std::fflush(stdout);
         ExitProcess(0);
     }

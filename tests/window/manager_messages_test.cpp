@@ -130,6 +130,45 @@ TEST_F(MouseTest, PressedControlKeepsTheMouseUntilReleaseEvenOutsideTheWindow) {
     EXPECT_EQ(window_.notifications.back().sender, L"b");
 }
 
+TEST_F(MouseTest, WheelRightButtonContextMenuAndDoubleClickReachTheControlUnderThePoint) {
+    const POINT b = At(L"b");
+    POINT screen = b;
+    ClientToScreen(frame_, &screen);
+    // The wheel and the context menu give screen coordinates.
+    SendMessageW(frame_, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)),
+                 PointParam(screen.x, screen.y));
+    std::vector<RecordedEvent> events = EventsOf(L"b");
+    ASSERT_GE(events.size(), 2u);
+    EXPECT_EQ(events[0].type, EventScrollWheel);
+    EXPECT_EQ(events[0].wParam, 1u);  // scrolled down
+    // The synthetic move after the wheel makes b the hover control.
+    EXPECT_EQ(events[1].type, EventMouseEnter);
+    EXPECT_EQ(events[1].point.x, b.x);
+
+    EventLog().clear();
+    Send(WM_RBUTTONDOWN, MK_RBUTTON, b.x, b.y);
+    SendMessageW(frame_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(frame_), PointParam(screen.x, screen.y));
+    events = EventsOf(L"b");
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[0].type, EventSetFocus);
+    EXPECT_EQ(events[1].type, EventRightButtonDown);
+    EXPECT_EQ(events[2].type, EventContextMenu);
+    EXPECT_EQ(events[2].point.x, b.x);
+    EXPECT_EQ(events[2].point.y, b.y);
+    EXPECT_FALSE(window_.Manager().HasCapture());
+
+    EventLog().clear();
+    const POINT c = At(L"c");
+    Send(WM_LBUTTONDBLCLK, MK_LBUTTON, c.x, c.y);
+    Send(WM_LBUTTONUP, 0, c.x, c.y);
+    events = EventsOf(L"c");
+    ASSERT_GE(events.size(), 2u);
+    EXPECT_EQ(events[0].type, EventDoubleClick);
+    EXPECT_EQ(events[1].type, EventButtonUp);
+    // A double click does not move focus.
+    EXPECT_EQ(window_.Manager().FocusedControl(), window_.Find(L"b"));
+}
+
 TEST_F(MouseTest, EraseBackgroundIsAnsweredWithoutErasing) {
     HDC dc = GetDC(frame_);
     EXPECT_EQ(SendMessageW(frame_, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);

@@ -94,7 +94,7 @@ TEST_F(SkinSourceTest, SkinWithoutRootShowsTheMessageBoxAndEndsWithOne) {
     ASSERT_TRUE(
         CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
     FoundBox found;
-    for (int i = 0; i < 300 && found.box == nullptr; ++i) {
+    for (int i = 0; i < 1200 && found.box == nullptr; ++i) {
         found.box = FindWindowW(L"#32770", L"SkinUI");
         if (found.box == nullptr) {
             // Still running: the box must come before the program ends.
@@ -105,7 +105,7 @@ TEST_F(SkinSourceTest, SkinWithoutRootShowsTheMessageBoxAndEndsWithOne) {
     EnumChildWindows(found.box, CollectText, reinterpret_cast<LPARAM>(&found));
     EXPECT_NE(found.text.find(L"加载资源文件失败"), std::wstring::npos);
     PostMessageW(found.box, WM_COMMAND, IDOK, 0);
-    ASSERT_EQ(WaitForSingleObject(process.hProcess, 15000), static_cast<DWORD>(WAIT_OBJECT_0));
+    ASSERT_EQ(WaitForSingleObject(process.hProcess, 60000), static_cast<DWORD>(WAIT_OBJECT_0));
     DWORD code = 0;
     GetExitCodeProcess(process.hProcess, &code);
     EXPECT_EQ(code, 1u);
