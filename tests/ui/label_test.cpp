@@ -143,6 +143,27 @@ TEST_F(LabelTree, DefaultColourIsStoredAndTextIsDrawnInItsColour) {
     EXPECT_TRUE(NearRgb(strongest(0, 150), 0xFF0000C0u));
     EXPECT_TRUE(NearRgb(strongest(150, 300), 0xFF666666u));
     EXPECT_GE(strongest(0, 150) >> 24, 0xF0u);
+
+    // A repaint after the text, the colour or the font changed shows the
+    // change (the label keeps its last text drawing).
+    const InkBox before = FindInk(canvas, {0, 0, 150, 30});
+    plain->SetText(L"Hello, world");
+    Canvas second(300, 40);
+    root->Paint(second.dc(), second.Whole());
+    EXPECT_GT(FindInk(second, {0, 0, 150, 30}).right, before.right + 10);
+    plain->SetTextColor(0xFF00C000u);
+    wm.manager().StoreFont(7, L"Arial", 24, true, false, false, false);
+    grey->SetFont(7);
+    Canvas third(300, 40);
+    root->Paint(third.dc(), third.Whole());
+    uint32_t best = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 150; ++x)
+            if ((third.Pixel(x, y) >> 24) > (best >> 24)) best = third.Pixel(x, y);
+    EXPECT_TRUE(NearRgb(best, 0x00C000u));
+    const InkBox small = FindInk(canvas, {150, 0, 300, 30});
+    const InkBox large = FindInk(third, {150, 0, 300, 30});
+    EXPECT_GT(large.bottom - large.top, small.bottom - small.top + 3);
 }
 
 TEST_F(LabelTree, AlignmentPlacesTheSingleLine) {

@@ -108,11 +108,27 @@ def check_controls(r, skin, tmp):
     check(res.returncode == 2, "unknown event: %d" % res.returncode)
 
 
+def check_gallery(r, gallery, tmp):
+    """The control gallery of the docs renders with its states."""
+    out = os.path.join(tmp, "gallery.png")
+    res = r.run(r.path(gallery), "gallery.xml", "--out", r.path(out), "--event", "b_hot.mouseenter",
+                "--event", "b_pushed.mouseenter", "--event", "b_pushed.buttondown", "--event", "b_focused.setfocus")
+    check(res.returncode == 0, "gallery renders: " + res.stderr)
+    png = read_png(out)
+    buttons = [((20, 140), (236, 240, 245, 255), "normal"), ((124, 140), (214, 232, 252, 255), "hot"),
+               ((228, 140), (170, 205, 245, 255), "pushed"), ((332, 140), (245, 248, 252, 255), "focused"),
+               ((436, 140), (235, 235, 235, 255), "disabled")]
+    for (x, y), colour, state in buttons:
+        check(pixel(png, x, y) == colour, "gallery %s button: %s" % (state, pixel(png, x, y)))
+    check(pixel(png, 240, 273) == (225, 229, 235, 255), "gallery progress track after a third")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--tool", required=True)
     parser.add_argument("--skins", required=True)
     parser.add_argument("--emulator")
+    parser.add_argument("--gallery")
     args = parser.parse_args()
     r = Runner(args.tool, args.emulator)
     basic = os.path.join(args.skins, "basic")
@@ -187,6 +203,8 @@ def main():
         check(res.returncode == 2, "usage error")
 
         check_controls(r, os.path.join(args.skins, "controls"), tmp)
+        if args.gallery:
+            check_gallery(r, args.gallery, tmp)
 
     if failures:
         print("%d check(s) failed" % len(failures))

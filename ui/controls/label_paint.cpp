@@ -11,7 +11,7 @@ void CLabelUI::DrawLabelText(HDC hdc, RECT rect, const UiChar* text, uint32_t co
         int noLinks = 0;
         CPainter::DrawMarkupText(hdc, Manager(), rect, text, color, nullptr, nullptr, noLinks, style);
     } else {
-        CPainter::DrawPlainText(hdc, Manager(), rect, text, color, font_, style);
+        plainText_.Draw(hdc, Manager(), rect, text, color, font_, style);
     }
 }
 

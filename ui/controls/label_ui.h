@@ -12,6 +12,7 @@
 #include <string>
 
 #include "ui/controls/control_ui.h"
+#include "ui/controls/text_bitmap_cache.h"
 
 namespace SkinUI {
 
@@ -165,6 +166,7 @@ private:
     uint32_t dragEdges_ = 0;
     uint32_t dragState_ = 0;
     POINT lastDragPoint_ = {0, 0};
+    TextBitmapCache plainText_;
 };
 
 class CTextUI : public CLabelUI {

@@ -53,6 +53,10 @@ CControlUI* CollectClass(CControlUI* control, void* data) {
 
 }  // namespace
 
+const PtrArray& CManagerUI::LiveManagers() {
+    return ManagerList();
+}
+
 void CManagerUI::AttachWindow(HWND window) {
     tree_.paintWindow = window;
     SetPaintDC(GetDC(window));
@@ -68,6 +72,10 @@ void CManagerUI::ReleaseControlTree() {
     tree_.root = nullptr;
     delete root;
     ClearOptionGroups();
+    StopAllTimers();
+    if (tree_.tooltip != nullptr && IsWindow(tree_.tooltip)) DestroyWindow(tree_.tooltip);
+    tree_.tooltip = nullptr;
+    ReleasePaintObjects();
     if (tree_.paintWindow != nullptr && PaintDC() != nullptr) ReleaseDC(tree_.paintWindow, PaintDC());
     SetPaintDC(nullptr);
     int index = ManagerList().Find(this);
@@ -113,6 +121,7 @@ void CManagerUI::ForgetControl(CControlUI* control) {
     if (tree_.hover == control) tree_.hover = nullptr;
     if (tree_.click == control) tree_.click = nullptr;
     if (tree_.focused == control) tree_.focused = nullptr;
+    StopTimers(control);
     // A deleted control must not be painted after the next paint either.
     int afterPaint = tree_.afterPaint.Find(control);
     if (afterPaint >= 0) tree_.afterPaint.Remove(afterPaint);

@@ -1,5 +1,7 @@
 #include "ui/core/manager_ui.h"
 
+#include <commctrl.h>
+
 #include "ui/core/language_tokens.h"
 
 namespace SkinUI {
@@ -24,6 +26,14 @@ ResourceSet& CManagerUI::SharedResources() {
 }
 
 CManagerUI::CManagerUI() {
+    // Once per process: the tooltip class, and the alpha-blending library
+    // the painter relies on. Neither is released.
+    static const bool platformReady = [] {
+        InitCommonControls();
+        LoadLibraryW(L"msimg32.dll");
+        return true;
+    }();
+    (void)platformReady;
     ResourceSet& shared = SharedResources();
     if (shared.defaultFont.face.IsEmpty()) InitSharedResources();
     own_.disabledTextColor = shared.disabledTextColor;

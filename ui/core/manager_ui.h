@@ -15,6 +15,7 @@
 #include <cstdint>
 
 #include "ui/core/manager_state.h"
+#include "ui/core/message_filter.h"
 #include "ui/core/ptr_array.h"
 #include "ui/core/resource_set.h"
 #include "ui/core/ui_string.h"
@@ -174,7 +175,9 @@ public:
     bool RemoveAfterPaint(CControlUI* control);
     bool SetAfterPaintIndex(CControlUI* control, int index);
     int AfterPaintCount() const { return tree_.afterPaint.GetSize(); }
-    CControlUI* AfterPaintAt(int index) const { return static_cast<CControlUI*>(tree_.afterPaint.GetAt(index)); }
+    CControlUI* AfterPaintAt(int index) const {
+        return static_cast<CControlUI*>(tree_.afterPaint.GetAt(index));
+    }
 
     CControlUI* FocusedControl() const { return tree_.focused; }
     void FocusControl(CControlUI* control);
@@ -209,7 +212,71 @@ public:
     void SetUsesVirtualWindows(bool on) { tree_.usesVirtualWindows = on; }
     bool UsesVirtualWindows() const { return tree_.usesVirtualWindows; }
 
+    // ---- Messages, focus, timers, painting, tooltips ----
+    // (manager_messages.cpp, manager_mouse.cpp, manager_focus.cpp,
+    // manager_route.cpp, manager_timers.cpp, manager_paint.cpp,
+    // manager_tooltip.cpp)
+
+    // The window's messages its own handlers left alone. False: default
+    // processing gets the message.
+    bool HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Before dispatch: pre-filters, Tab, shortcut characters, system keys.
+    bool PreHandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool RunAccelerators(MSG* msg);
+    // Offers a message to the managers of its window before dispatch.
+    static bool PreRouteMessage(MSG* msg);
+    static void RunMessageLoop();
+    // Every manager with a window, in the order the windows were attached.
+    static const PtrArray& LiveManagers();
+    // Left button 0x01, right 0x02, Shift 0x04, Ctrl 0x08, Alt 0x20.
+    static WORD CurrentKeyState();
+
+    bool AddPreFilter(IMessageFilterUI* filter);
+    bool RemovePreFilter(IMessageFilterUI* filter);
+    bool AddFilter(IMessageFilterUI* filter);
+    bool RemoveFilter(IMessageFilterUI* filter);
+    bool AddAccelerator(ITranslateAccelerator* accelerator);
+    bool RemoveAccelerator(ITranslateAccelerator* accelerator);
+
+    // Native focus to the window; the control gets focus at the next paint
+    // (the first tab stop at or after it).
+    void RequestFocus(CControlUI* control);
+    // Tab order, wrapping at the ends. Always true.
+    bool MoveFocus(bool forward);
+    void CaptureMouse();
+    void ReleaseMouse();
+    bool HasCapture() const { return tree_.mouseCaptured; }
+
+    bool StartTimer(CControlUI* control, UINT_PTR localId, UINT interval);
+    bool StopTimer(CControlUI* control, UINT_PTR localId);
+    void StopTimers(CControlUI* control);
+    void StopAllTimers();
+
+    // WM_PAINT: the lazy layout pass, then the normal or layered paint path.
+    void OnPaintMessage();
+    // WM_MOUSEHOVER: the hovered control's tooltip. True once a control was
+    // found under the point.
+    bool ShowTooltip(LPARAM lParam);
+    HWND TooltipWindow() const { return tree_.tooltip; }
+    // The premultiplied canvas the last layered paint handed to
+    // UpdateLayeredWindow; it lives until the next paint.
+    HBITMAP LayeredCanvas() const { return tree_.layered ? tree_.backgroundBitmap : nullptr; }
+    SIZE ClientSize() const;
+
 private:
+    void OnMouseMove(LPARAM lParam);
+    void OnMouseButton(UINT msg, WPARAM wParam, LPARAM lParam);
+    void OnPrintClient(HDC dc, LPARAM flags);
+    void DispatchTo(CControlUI* control, UiEvent& event);
+    bool IsForeign(const CControlUI* control) const;
+    void HideTooltip();
+    void RunLayoutPass(const RECT& client);
+    void PaintNormal();
+    void PaintLayered();
+    void ReleasePaintObjects();
+    CControlUI* TabTarget(CControlUI* from, bool forward, CControlUI** last);
+    bool NativeTimerIdInUse(UINT_PTR id) const;
+
     // Deletes the tree, the queued notifications and the option groups and
     // unbinds the window; the destructor's first step.
     void ReleaseControlTree();
