@@ -171,7 +171,11 @@ class ShippedExe(unittest.TestCase):
         self.assertIsNotNone(skin, '"ZIP" resource 200 missing')
         with zipfile.ZipFile(io.BytesIO(skin)) as archive:
             self.assertIsNone(archive.testzip())
-            self.assertIn("install_form.xml", archive.namelist())
+            names = archive.namelist()
+            for skin_file in ("install_form.xml", "os_error.xml", "png/banner.png"):
+                self.assertIn(skin_file, names)
+            # Only the packed skin ships: its image sources stay out of the program.
+            self.assertFalse([n for n in names if n.endswith(".svg")])
 
 
 def main():

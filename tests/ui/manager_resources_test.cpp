@@ -156,7 +156,7 @@ TEST_F(ManagerResourcesTest, ImagesOwnBeforeShared) {
 TEST_F(ManagerResourcesTest, ResourceImagesByDecimalId) {
     CManagerUI::SetModuleInstance(GetModuleHandleW(nullptr));
     CManagerUI m;
-    // The test program carries the 8 x 8 placeholder image as PNG resource 101;
+    // The test program carries an 8 x 8 image as PNG resource 101;
     // the id is read like atoi and cut to 16 bits (65637 & 0xFFFF is 101).
     for (const wchar_t* name : {L"101", L"101px", L"65637"}) {
         ImageEntry* image = m.LoadNamedImage(name, L"PNG", 0, false, false);
