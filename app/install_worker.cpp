@@ -4,6 +4,7 @@
 
 #include "app/app_config.h"
 #include "app/download_progress.h"
+#include "app/download_run.h"
 #include "app/system_services.h"
 #include "app/update_protocol.h"
 #include "net/http_client.h"
@@ -12,21 +13,6 @@
 namespace kelo {
 
 namespace {
-
-// Held by a run for the whole download step. A retry starts a new run while
-// the previous run's source threads may still be ending; both would write the
-// same target file, so the new run waits here first. The HTTP client's stall
-// limit bounds how long that can take. Trivially destructible on purpose:
-// threads may still hold it while the process exits.
-SRWLOCK g_downloadRun = SRWLOCK_INIT;
-
-class DownloadRunGuard {
-public:
-    DownloadRunGuard() { AcquireSRWLockExclusive(&g_downloadRun); }
-    ~DownloadRunGuard() { ReleaseSRWLockExclusive(&g_downloadRun); }
-    DownloadRunGuard(const DownloadRunGuard&) = delete;
-    DownloadRunGuard& operator=(const DownloadRunGuard&) = delete;
-};
 
 // Requests to the update service: their answers are trusted as they are, so
 // the certificate and the host name are checked.
@@ -37,8 +23,10 @@ bool FetchDocument(const std::string& url, const WorkerEnvironment& env, std::st
     return client.Get(url, body);
 }
 
-int Fail(IInstallView& view, const wchar_t* text, int code) {
-    view.ShowStage(StageFailed, text);
+// A run that a newer one has abandoned leaves the window to the newer run:
+// its failure would otherwise replace the newer run's page.
+int Fail(IInstallView& view, const DownloadRun& run, const wchar_t* text, int code) {
+    if (!run.Abandoned()) view.ShowStage(StageFailed, text);
     return code;
 }
 
@@ -70,6 +58,7 @@ WorkerEnvironment DefaultWorkerEnvironment() {
 
 int RunInstallWorker(const std::shared_ptr<IInstallView>& viewPtr, const WorkerEnvironment& env) {
     IInstallView& view = *viewPtr;
+    DownloadRun run;  // abandons the download of any earlier run
 
     std::string host;
     {
@@ -77,25 +66,25 @@ int RunInstallWorker(const std::shared_ptr<IInstallView>& viewPtr, const WorkerE
         host = probe.GetHost();
         // Shown before the probe is destroyed: destruction waits for probe
         // threads still stuck on a host, which must not delay the text.
-        if (host.empty()) return Fail(view, L"获取动态地址失败，请重试。", WorkerNoVersionInfo);
+        if (host.empty()) return Fail(view, run, L"获取动态地址失败，请重试。", WorkerNoVersionInfo);
     }
 
     std::string body;
     if (!FetchDocument(VersionUrl(host), env, body)) {
-        return Fail(view, L"获取版本信息失败，请重试。", WorkerNoVersionInfo);
+        return Fail(view, run, L"获取版本信息失败，请重试。", WorkerNoVersionInfo);
     }
     VersionInfo version;
     if (!ParseVersionInfo(body, version))
-        return Fail(view, L"解析版本信息失败，请重试。", WorkerBadVersionInfo);
+        return Fail(view, run, L"解析版本信息失败，请重试。", WorkerBadVersionInfo);
 
     const bool wow64 = env.isWow64 != nullptr ? env.isWow64() : IsWow64();
     body.clear();
     if (!FetchDocument(DownloadInfoUrl(host, version, wow64), env, body)) {
-        return Fail(view, L"获取下载信息失败，请重试。", WorkerNoDownloadInfo);
+        return Fail(view, run, L"获取下载信息失败，请重试。", WorkerNoDownloadInfo);
     }
     DownloadInfo info;
     if (!ParseDownloadInfo(body, info))
-        return Fail(view, L"解析下载信息失败，请重试。", WorkerBadDownloadInfo);
+        return Fail(view, run, L"解析下载信息失败，请重试。", WorkerBadDownloadInfo);
 
     DownloadTask task;
     task.totalSize = info.size;
@@ -105,6 +94,10 @@ int RunInstallWorker(const std::shared_ptr<IInstallView>& viewPtr, const WorkerE
     task.callback = &OnDownloadProgress;
     task.userData = viewPtr.get();
 
+    // Taken before the display is set: once it is held, the previous run's
+    // source threads have ended and no late callback of theirs can follow.
+    run.TakeDownloadStep();
+    if (run.Abandoned()) return WorkerOk;  // a newer run owns the window now
     view.ShowProgress(0);
     view.SetDownloadTip(DownloadTipText(0, info.size));
 
@@ -113,20 +106,21 @@ int RunInstallWorker(const std::shared_ptr<IInstallView>& viewPtr, const WorkerE
         // Without the temporary folder the target would be a relative path in
         // whatever the current folder is: the task cannot be made.
         OnDownloadProgress(DownloadInvalidTask, 0, info.size, viewPtr.get());
-        return Fail(view, L"下载安装文件失败，请重试。", WorkerDownloadFailed);
+        return Fail(view, run, L"下载安装文件失败，请重试。", WorkerDownloadFailed);
     }
     task.targetPath = folder + InstallerFileName(info.md5);
     view.SetInstallerPath(AnsiToWide(task.targetPath));
     view.SetExpectedInstaller({info.size, info.md5});
 
-    DownloadRunGuard onlyRun;
     bool accepted = false;
     {
         // Destroyed before the run ends: it waits for all source threads.
-        MultiDownloader downloader;
+        MultiDownloader::Options options;
+        options.abandoned = run.AbandonedCheck();
+        MultiDownloader downloader(options);
         accepted = downloader.Download(task);
     }
-    if (!accepted) return Fail(view, L"下载安装文件失败，请重试。", WorkerDownloadFailed);
+    if (!accepted) return Fail(view, run, L"下载安装文件失败，请重试。", WorkerDownloadFailed);
     return WorkerOk;
 }
 

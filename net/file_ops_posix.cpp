@@ -32,7 +32,7 @@ private:
 
 }  // namespace
 
-bool WriteFileAt(const std::string& path, int64_t offset, const char* data, int32_t length) {
+bool WriteFileAt(const std::string& path, int64_t offset, const char* data, int32_t length, bool flush) {
     if (offset < 0 || length < 0) return false;
     FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
     if (file.get() < 0) return false;
@@ -44,7 +44,7 @@ bool WriteFileAt(const std::string& path, int64_t offset, const char* data, int3
         if (n <= 0) return false;
         written += n;
     }
-    if (::fdatasync(file.get()) != 0) return false;
+    if (flush && ::fdatasync(file.get()) != 0) return false;
     return file.Close();
 }
 

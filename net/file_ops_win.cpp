@@ -23,7 +23,7 @@ private:
 
 }  // namespace
 
-bool WriteFileAt(const std::string& path, int64_t offset, const char* data, int32_t length) {
+bool WriteFileAt(const std::string& path, int64_t offset, const char* data, int32_t length, bool flush) {
     if (offset < 0 || length < 0) return false;
     FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -35,7 +35,7 @@ bool WriteFileAt(const std::string& path, int64_t offset, const char* data, int3
     DWORD written = 0;
     if (!WriteFile(file.get(), data, static_cast<DWORD>(length), &written, nullptr)) return false;
     if (written != static_cast<DWORD>(length)) return false;
-    return FlushFileBuffers(file.get()) != 0;
+    return !flush || FlushFileBuffers(file.get()) != 0;
 }
 
 }  // namespace kelo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -10,9 +11,11 @@ struct curl_slist;
 
 namespace kelo {
 
-// One synchronous HTTP(S) request per call, each on its own libcurl easy
-// handle: nothing (connection, TLS session, cookie) carries over between
-// requests. The client never judges the HTTP status or the body; callers do.
+// One synchronous HTTP(S) request per call. By default each request has its
+// own libcurl easy handle, so nothing (connection, TLS session, cookie)
+// carries over between requests; a client asked to keep its connection
+// reuses one handle, and with it the connection and TLS session to the same
+// host. The client never judges the HTTP status or the body; callers do.
 class HttpClient {
 public:
     // Seconds without a single received byte after which a request is
@@ -46,6 +49,15 @@ public:
     bool GetRange(const std::string& url, int32_t offset, int32_t length, std::unique_ptr<char[]>& body,
                   int32_t& size);
 
+    // Bytes offset .. offset + length - 1, handed to `consume` as they
+    // arrive; `received` counts them. `consume` returning false ends the
+    // transfer (result false, CURLE_WRITE_ERROR); it must not throw. A body
+    // that grows beyond `length` fails the request, as with GetRange. True
+    // when the transfer completed (the caller compares `received`).
+    using Consumer = std::function<bool(const char* data, size_t size)>;
+    bool GetRangeStreamed(const std::string& url, int32_t offset, int32_t length, const Consumer& consume,
+                          int32_t& received);
+
     // Same contract as GetRange, without a range.
     bool GetToBuffer(const std::string& url, std::unique_ptr<char[]>& body, int32_t& size);
 
@@ -65,14 +77,48 @@ public:
     void SetCaBundle(const std::string& path) { caBundle_ = path; }
     void SetStallSeconds(int seconds) { stallSeconds_ = seconds; }
 
+    // Keeps the easy handle between requests (a download thread fetching
+    // many ranges from one mirror). A request whose TLS settings differ from
+    // those the kept handle was made with gets a new handle, so a kept
+    // connection never carries a request that needs other settings.
+    void SetKeepConnection(bool keep);
+
+    // A request moving fewer than `bytesPerSecond` x `windowSeconds` bytes in
+    // any whole window of `windowSeconds` fails (CURLE_ABORTED_BY_CALLBACK).
+    // 0 turns the floor off (the default).
+    void SetSpeedFloor(int bytesPerSecond, int windowSeconds);
+
+    // Asked about once a second and whenever data moves; true aborts the
+    // request in flight (CURLE_ABORTED_BY_CALLBACK). Must be thread-safe
+    // against whoever decides it, and must not throw.
+    void SetAbortCheck(std::function<bool()> shouldAbort) { shouldAbort_ = std::move(shouldAbort); }
+
     // libcurl result of the last step a request stored; 2 when no handle.
     int LastCode() const { return lastCode_; }
 
     // Where received bytes go; the write callback fills it.
     struct Sink;
 
+    // State of the progress callback during one request.
+    struct Watch;
+
 private:
+    // What a connection was set up with; a kept handle serves only requests
+    // with the same settings.
+    struct ConnectionSettings {
+        bool verifyPeer = false;
+        std::string caBundle;
+        bool operator==(const ConnectionSettings& other) const {
+            return verifyPeer == other.verifyPeer && caBundle == other.caBundle;
+        }
+    };
+    struct EasyDeleter {
+        void operator()(void* handle) const;  // a libcurl easy handle
+    };
+
     bool Perform(const std::string& url, const char* range, Sink& sink);
+    // Every option of a request, set in one place on a fresh or reset handle.
+    bool SetOptions(void* h, const std::string& url, const char* range, Sink& sink, Watch& watch);
 
     int32_t lastCode_ = 0;
     struct SlistDeleter {
@@ -83,6 +129,12 @@ private:
     bool verifyPeer_ = false;
     std::string caBundle_;
     int stallSeconds_ = kDefaultStallSeconds;
+    bool keepConnection_ = false;
+    std::unique_ptr<void, EasyDeleter> kept_;
+    ConnectionSettings keptSettings_;
+    int floorBytesPerSecond_ = 0;
+    int floorWindowSeconds_ = 0;
+    std::function<bool()> shouldAbort_;
 };
 
 }  // namespace kelo

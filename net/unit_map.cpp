@@ -37,6 +37,34 @@ bool UnitMap::Take(DownloadUnit& out) {
     return true;
 }
 
+bool UnitMap::TakeSpan(int maxUnits, std::vector<DownloadUnit>& out) {
+    out.clear();
+    auto it = units_.begin();
+    while (it != units_.end() && it->second.state != UnitPending) ++it;
+    if (it == units_.end()) {
+        DownloadUnit single;
+        if (!Take(single)) return false;
+        out.push_back(std::move(single));
+        return true;
+    }
+    for (; it != units_.end() && it->second.state == UnitPending && static_cast<int>(out.size()) < maxUnits;
+         ++it) {
+        it->second.state = UnitTaken;
+        DownloadUnit copy;
+        copy.length = it->second.length;
+        copy.offset = it->second.offset;
+        copy.state = UnitTaken;
+        out.push_back(std::move(copy));
+    }
+    return true;
+}
+
+size_t UnitMap::PendingCount() const {
+    size_t pending = 0;
+    for (const auto& entry : units_) pending += entry.second.state == UnitPending ? 1 : 0;
+    return pending;
+}
+
 DownloadUnit* UnitMap::Find(int32_t offset) {
     auto it = units_.find(offset);
     return it == units_.end() ? nullptr : &it->second;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <map>
+#include <vector>
 
 namespace kelo {
 
@@ -21,6 +22,12 @@ public:
     // it taken and copies length, offset and state into `out`. False when
     // every unit is done.
     bool Take(DownloadUnit& out);
+
+    // Like Take, but when a pending unit is found, also the pending units
+    // that follow it without a gap, up to `maxUnits` in all, so that one
+    // request can fetch them together. Clears `out` first.
+    bool TakeSpan(int maxUnits, std::vector<DownloadUnit>& out);
+    size_t PendingCount() const;
 
     // The unit starting at `offset`, or null when there is none.
     DownloadUnit* Find(int32_t offset);

@@ -2,15 +2,18 @@
 
 #include "net/download_session.h"
 #include "net/md5.h"
+#include "net/progress_record.h"
 #include "tests/net/download_recorder.h"
 #include "tests/net/test_server.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace kelo {
@@ -84,9 +87,17 @@ TEST(MultiDownloader, CompletesWhileAtLeastOneMirrorIsHealthy) {
         {"short", "ok"},
         {"long", "ok"},
         {"norange", "ok"},
+        // Bytes are written as they arrive, so a whole-file answer to a range
+        // that does not start at 0 must be refused before its first byte.
+        {"ok", "norange"},
+        {"ok", "html404"},
         {"drop", "ok"},
         {"stall", "ok"},
         {"slow", "ok"},
+        // Kept-alive connections the mirror closes between units are opened
+        // again; a break in the middle of a later unit ends that source.
+        {"dropkeep"},
+        {"breakkeep", "ok"},
         {"refused", "html404", "short", "norange", "drop", "stall", "silent", "slow", "ok"},
     };
     const std::string md5 = TestServer::Instance().BlobMd5(kBlobSize);
@@ -143,11 +154,76 @@ TEST(MultiDownloader, OnlyFaultyMirrorsEndWithAFailureInBoundedTime) {
             EXPECT_LT(final[0].done, kBlobSize);
         }
         EXPECT_EQ(rec.Calls().back().status, c.status) << "the failure is the last report";
+        if (c.status == DownloadBadMd5) {
+            EXPECT_FALSE(test::FileExists(dir.Path("target.exe"))) << "the next run starts clean";
+            EXPECT_FALSE(test::FileExists(dir.Path("target.exe.parts")));
+        }
         for (const auto& call : rec.Calls()) {
             EXPECT_FALSE(call.status == DownloadProgress && call.done == call.total)
                 << "reported as complete";
         }
     }
+}
+
+TEST(MultiDownloader, EachHealthyMirrorKeepsOneConnectionForTheWholeDownload) {
+    KELO_REQUIRE_SERVER();
+    const TestServer& server = TestServer::Instance();
+    const std::string paths[] = {"/ok-0-connA/blob-" + std::to_string(kBlobSize),
+                                 "/ok-0-connB/blob-" + std::to_string(kBlobSize)};
+    test::TempDir dir;
+    DownloadRecorder rec;
+    DownloadTask task = MakeTask(dir.Path("conn.exe"), {}, rec);
+    for (const std::string& path : paths) task.sourceUrls.push_back(server.Https(path));
+    EXPECT_TRUE(RunToEnd(task));
+    const auto final = rec.Final();
+    ASSERT_EQ(final.size(), 1u);
+    EXPECT_EQ(final[0].status, DownloadProgress);
+    int64_t asked = 0;
+    for (const std::string& path : paths) {
+        SCOPED_TRACE(path);
+        EXPECT_GE(server.RequestCount(path), 1);
+        EXPECT_EQ(server.ConnectionCount(path), 1);
+        asked += server.RequestedBytes(path);
+    }
+    EXPECT_GE(asked, kBlobSize);
+}
+
+TEST(MultiDownloader, SourcesStillFetchingStopOnceTheVerdictIsIn) {
+    KELO_REQUIRE_SERVER();
+    // The trickling mirror (8 KiB every 2 s, above the floor) takes a unit
+    // it would need half a minute for; the healthy one finishes that unit
+    // too, and the verdict ends the trickling transfer.
+    for (const char* healthy : {"ok", "wrongbytes"}) {
+        SCOPED_TRACE(healthy);
+        test::TempDir dir;
+        DownloadRecorder rec;
+        MultiDownloader::Options options;
+        options.stallSeconds = 60;
+        const auto start = Clock::now();
+        EXPECT_TRUE(RunToEnd(MakeTask(dir.Path("v.exe"), {"slow-2000", healthy}, rec), options));
+        EXPECT_LT(SecondsSince(start), 10.0) << "waited for the trickling mirror";
+        const auto final = rec.Final();
+        ASSERT_EQ(final.size(), 1u);
+        EXPECT_EQ(rec.Calls().back().status, final[0].status) << "nothing is reported after the verdict";
+    }
+}
+
+TEST(MultiDownloader, AnAbandonedDownloadStopsPromptlyAndReportsNothingMore) {
+    KELO_REQUIRE_SERVER();
+    test::TempDir dir;
+    DownloadRecorder rec;
+    std::atomic<bool> abandoned{false};
+    MultiDownloader::Options options;
+    options.abandoned = [&abandoned] { return abandoned.load(); };
+    std::thread newer([&abandoned] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        abandoned = true;
+    });
+    const auto start = Clock::now();
+    EXPECT_TRUE(RunToEnd(MakeTask(dir.Path("a.exe"), {"slow-400", "slow-400"}, rec), options));
+    newer.join();
+    EXPECT_LT(SecondsSince(start), 8.0);
+    EXPECT_TRUE(rec.Final().empty()) << "no verdict, no status 4 for an abandoned run";
 }
 
 TEST(MultiDownloader, ReusesAVerifiedFileWithoutNetwork) {
@@ -201,6 +277,110 @@ TEST(MultiDownloader, ReplacesAnExistingFileThatDoesNotVerify) {
         EXPECT_EQ(final[0].status, DownloadProgress);
         EXPECT_EQ(final[0].done, kBlobSize);
         EXPECT_EQ(test::ReadFile(path), blob);
+    }
+}
+
+std::vector<bool> UnitBits(std::initializer_list<int> set) {
+    std::vector<bool> bits(13, false);
+    for (int i : set) bits[i] = true;
+    return bits;
+}
+
+TEST(MultiDownloader, AMatchingProgressRecordResumesWithTheMissingUnitsOnly) {
+    KELO_REQUIRE_SERVER();
+    const TestServer& server = TestServer::Instance();
+    const std::string blob = server.Blob(kBlobSize);
+    const std::string md5 = server.BlobMd5(kBlobSize);
+    const RecordKey key{kBlobSize, kUnitSize, md5};
+    std::string corrupt = blob;
+    corrupt[50] ^= 0x55;  // inside unit 0
+    std::string firstSeven = blob.substr(0, 7 * kUnitSize);
+    std::string withLast = blob;  // units 0-6 and 12 written, the gap still zero
+    std::fill(withLast.begin() + 7 * kUnitSize, withLast.begin() + 12 * kUnitSize, '\0');
+    const struct {
+        const char* name;
+        std::string file;
+        std::vector<bool> bits;
+        int64_t asked;      // bytes requested from the mirror
+        int32_t firstDone;  // done bytes of the first report
+        int32_t status;
+        bool fileKept;
+    } cases[] = {
+        {"seven units done", firstSeven, UnitBits({0, 1, 2, 3, 4, 5, 6}), kBlobSize - 7 * kUnitSize,
+         8 * kUnitSize, DownloadProgress, true},
+        {"last unit written early", withLast, UnitBits({0, 1, 2, 3, 4, 5, 6, 12}), 5 * kUnitSize,
+         8 * kUnitSize + (kBlobSize - 12 * kUnitSize), DownloadProgress, true},
+        // Nothing left to fetch: the final check alone decides.
+        {"every unit, good file", blob, std::vector<bool>(13, true), 0, kBlobSize, DownloadProgress, true},
+        {"every unit, corrupted file", corrupt, std::vector<bool>(13, true), 0, kBlobSize, DownloadBadMd5,
+         false},
+    };
+    int tag = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir dir;
+        const std::string path = dir.Path("Kelo_" + md5 + ".exe");
+        test::WriteFile(path, c.file);
+        test::WriteFile(ProgressRecordPath(path), EncodeProgressRecord(key, c.bits));
+        const std::string tagged =
+            "/ok-0-resume" + std::to_string(tag++) + "/blob-" + std::to_string(kBlobSize);
+        DownloadRecorder rec;
+        DownloadTask task = MakeTask(path, {}, rec);
+        task.sourceUrls = {server.Https(tagged)};
+        EXPECT_TRUE(RunToEnd(task));
+
+        EXPECT_EQ(server.RequestedBytes(tagged), c.asked);
+        const auto calls = rec.Calls();
+        ASSERT_FALSE(calls.empty());
+        EXPECT_EQ(calls.front().done, c.firstDone) << "recorded units count as done";
+        const auto final = rec.Final();
+        ASSERT_EQ(final.size(), 1u);
+        EXPECT_EQ(final[0].status, c.status);
+        EXPECT_EQ(test::FileExists(path), c.fileKept);
+        if (c.fileKept) {
+            EXPECT_EQ(test::ReadFile(path), blob);
+        }
+        EXPECT_FALSE(test::FileExists(ProgressRecordPath(path))) << "finished with at the verdict";
+    }
+}
+
+TEST(MultiDownloader, ARecordOfAnotherDownloadChangesNothing) {
+    KELO_REQUIRE_SERVER();
+    const TestServer& server = TestServer::Instance();
+    const std::string blob = server.Blob(kBlobSize);
+    const std::string md5 = server.BlobMd5(kBlobSize);
+    std::string corrupt = blob;
+    corrupt[kBlobSize - 1] ^= 0x55;
+    const struct {
+        const char* name;
+        RecordKey key;
+        bool resume;  // the downloader's option
+    } cases[] = {
+        {"foreign MD5", {kBlobSize, kUnitSize, std::string(32, '0')}, true},
+        {"other unit size", {kBlobSize, kUnitSize * 2, md5}, true},
+        {"resume turned off", {kBlobSize, kUnitSize, md5}, false},
+    };
+    int tag = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir dir;
+        const std::string path = dir.Path("Kelo_" + md5 + ".exe");
+        test::WriteFile(path, corrupt);  // full size, wrong digest: deleted first
+        test::WriteFile(ProgressRecordPath(path), EncodeProgressRecord(c.key, std::vector<bool>(13, true)));
+        const std::string tagged =
+            "/ok-0-foreign" + std::to_string(tag++) + "/blob-" + std::to_string(kBlobSize);
+        DownloadRecorder rec;
+        DownloadTask task = MakeTask(path, {}, rec);
+        task.sourceUrls = {server.Https(tagged)};
+        MultiDownloader::Options options = FastOptions();
+        options.resume = c.resume;
+        EXPECT_TRUE(RunToEnd(task, options));
+        EXPECT_EQ(server.RequestedBytes(tagged), kBlobSize);
+        const auto final = rec.Final();
+        ASSERT_EQ(final.size(), 1u);
+        EXPECT_EQ(final[0].status, DownloadProgress);
+        EXPECT_EQ(test::ReadFile(path), blob);
+        EXPECT_FALSE(test::FileExists(ProgressRecordPath(path)));
     }
 }
 

@@ -205,3 +205,97 @@ TEST(HttpClient, CertificatesAreCheckedOnlyWhenAsked) {
 
 }  // namespace
 }  // namespace kelo
+
+namespace kelo {
+namespace {
+
+using test::TestServer;
+using Clock = std::chrono::steady_clock;
+
+bool FetchRange(HttpClient& client, const std::string& url, int32_t offset, int32_t length) {
+    std::unique_ptr<char[]> body;
+    int32_t size = 0;
+    return client.GetRange(url, offset, length, body, size) && size == length;
+}
+
+TEST(HttpClient, AKeptConnectionCarriesEveryRequestWithTheSameTlsSettings) {
+    KELO_REQUIRE_SERVER();
+    const TestServer& server = TestServer::Instance();
+    const struct {
+        const char* path;
+        bool keep;
+        int connections;  // for five ranges
+    } cases[] = {
+        {"/ok-0-kept/blob-1000", true, 1},
+        {"/ok-0-fresh/blob-1000", false, 5},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        HttpClient client;
+        client.SetKeepConnection(c.keep);
+        for (int i = 0; i < 5; ++i) ASSERT_TRUE(FetchRange(client, server.Https(c.path), i * 100, 100));
+        EXPECT_EQ(server.RequestCount(c.path), 5);
+        EXPECT_EQ(server.ConnectionCount(c.path), c.connections);
+    }
+
+    // A request that needs certificate checks never rides on the unverified
+    // connection, and vice versa.
+    const std::string path = "/ok-0-settings/blob-1000";
+    HttpClient client;
+    client.SetKeepConnection(true);
+    ASSERT_TRUE(FetchRange(client, server.Https(path), 0, 10));
+    client.SetVerifyPeer(true);
+#ifndef _WIN32
+    client.SetCaBundle(server.caFile());  // Wine's Schannel checks nothing, and fails on a CA file
+#endif
+    ASSERT_TRUE(FetchRange(client, server.Https(path), 10, 10));
+    ASSERT_TRUE(FetchRange(client, server.Https(path), 20, 10));
+    client.SetVerifyPeer(false);
+    ASSERT_TRUE(FetchRange(client, server.Https(path), 30, 10));
+    EXPECT_EQ(server.ConnectionCount(path), 3);
+}
+
+TEST(HttpClient, ATricklingHostFallsBelowTheSpeedFloor) {
+    KELO_REQUIRE_SERVER();
+    const TestServer& server = TestServer::Instance();
+    // 8 KiB every 300 ms, about 27 KiB/s: five pieces in about 1.5 s.
+    const std::string url = server.Https("/slow-300/blob-40000");
+    const struct {
+        int floor;  // bytes per second over 1-second windows
+        bool ok;
+    } cases[] = {{0, true}, {4096, true}, {65536, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.floor);
+        HttpClient client;
+        client.SetSpeedFloor(c.floor, 1);
+        std::unique_ptr<char[]> body;
+        int32_t size = 0;
+        const auto start = Clock::now();
+        EXPECT_EQ(client.GetRange(url, 0, 40000, body, size), c.ok);
+        if (!c.ok) {
+            EXPECT_EQ(client.LastCode(), CURLE_ABORTED_BY_CALLBACK);
+            EXPECT_EQ(body, nullptr);
+            EXPECT_LT(std::chrono::duration<double>(Clock::now() - start).count(), 5.0);
+        }
+    }
+}
+
+TEST(HttpClient, TheAbortCheckEndsARequestInFlightPromptly) {
+    KELO_REQUIRE_SERVER();
+    const TestServer& server = TestServer::Instance();
+    // Silent after the request; silent from the TLS handshake on; trickling.
+    for (const std::string& url :
+         {server.Https("/stall/x"), server.Silent("/x"), server.Https("/slow-2000/blob-100000")}) {
+        SCOPED_TRACE(url);
+        HttpClient client;  // default 60-second stall limit
+        const auto start = Clock::now();
+        client.SetAbortCheck([start] { return Clock::now() - start > std::chrono::milliseconds(500); });
+        std::string body;
+        EXPECT_FALSE(client.Get(url, body));
+        EXPECT_EQ(client.LastCode(), CURLE_ABORTED_BY_CALLBACK);
+        EXPECT_LT(std::chrono::duration<double>(Clock::now() - start).count(), 5.0);
+    }
+}
+
+}  // namespace
+}  // namespace kelo

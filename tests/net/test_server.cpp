@@ -87,6 +87,20 @@ int TestServer::RequestCount(const std::string& path) const {
     return std::atoi(body.c_str());
 }
 
+int TestServer::ConnectionCount(const std::string& path) const {
+    HttpClient client;
+    std::string body;
+    if (!client.Get(Http("/conns" + path), body)) return -1;
+    return std::atoi(body.c_str());
+}
+
+int64_t TestServer::RequestedBytes(const std::string& path) const {
+    HttpClient client;
+    std::string body;
+    if (!client.Get(Http("/bytes" + path), body)) return -1;
+    return std::atoll(body.c_str());
+}
+
 std::string TestServer::BlobMd5(int32_t size) const {
     HttpClient client;
     std::string body;

@@ -26,8 +26,12 @@ public:
     std::string Silent(const std::string& path) const;
     const std::string& caFile() const { return caFile_; }
 
-    // How many requests the server has seen for `path`.
+    // How many requests the server has seen for `path`, and over how many
+    // connections they came.
     int RequestCount(const std::string& path) const;
+    int ConnectionCount(const std::string& path) const;
+    // How many bytes the requests for `path` asked for.
+    int64_t RequestedBytes(const std::string& path) const;
     // The server's own MD5 of blob-`size` (computed by Python's hashlib).
     std::string BlobMd5(int32_t size) const;
     // The bytes of blob-`size`, fetched whole over plain HTTP.

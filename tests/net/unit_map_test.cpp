@@ -69,5 +69,45 @@ TEST(UnitMap, HandsOutPendingUnitsFirstThenTheHighestTakenOne) {
     EXPECT_FALSE(map.Take(unit));
 }
 
+// Spans are runs of pending units without a gap: a taken or done unit ends
+// them; with nothing pending, one taken unit is handed out again.
+TEST(UnitMap, SpansTakeConsecutivePendingUnitsOnly) {
+    const struct {
+        const char* name;
+        std::vector<int32_t> states;  // per unit of 10 bytes
+        int maxUnits;
+        std::vector<int32_t> offsets;  // of the span handed out
+    } cases[] = {
+        {"all pending, capped", {0, 0, 0, 0, 0}, 3, {0, 10, 20}},
+        {"starts at the first pending", {2, 1, 0, 0, 0}, 8, {20, 30, 40}},
+        {"a taken unit ends it", {0, 0, 1, 0, 0}, 8, {0, 10}},
+        {"a done unit ends it", {2, 0, 2, 0, 0}, 8, {10}},
+        {"nothing pending: the highest taken", {1, 2, 1, 2, 2}, 8, {20}},
+        {"one unit at most", {0, 0, 0}, 1, {0}},
+        {"all done", {2, 2, 2}, 8, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        UnitMap map;
+        map.Split(static_cast<int32_t>(c.states.size()) * 10, 10);
+        for (size_t i = 0; i < c.states.size(); ++i) {
+            DownloadUnit* unit = map.Find(static_cast<int32_t>(i) * 10);
+            if (c.states[i] == UnitDone) {
+                map.MarkDone(unit->offset);
+            } else {
+                unit->state = c.states[i];
+            }
+        }
+        std::vector<DownloadUnit> span;
+        EXPECT_EQ(map.TakeSpan(c.maxUnits, span), !c.offsets.empty());
+        std::vector<int32_t> offsets;
+        for (const DownloadUnit& unit : span) {
+            offsets.push_back(unit.offset);
+            EXPECT_EQ(map.Find(unit.offset)->state, UnitTaken);
+        }
+        EXPECT_EQ(offsets, c.offsets);
+    }
+}
+
 }  // namespace
 }  // namespace kelo

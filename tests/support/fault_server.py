@@ -13,7 +13,12 @@ hello) and a "refused" port nobody listens on.
 
 The first path segment picks the behaviour, as NAME or NAME-ARG[-TAG...]
 (TAG only makes the URL unique, e.g. for request counts):
-  ok          ranges honoured (206), whole file without a Range
+  ok          ranges honoured (206), whole file without a Range; the
+              connection is kept alive, like a real mirror's
+  dropkeep    as ok, but the server closes the kept-alive connection after
+              every answer without saying so
+  breakkeep   as ok on a connection's first request; a later request on the
+              same connection gets half its body, then the connection closes
   norange     Range ignored: 200 with the whole file
   html404     404 with an HTML page
   short       206 with the last byte of the range missing
@@ -27,6 +32,9 @@ The first path segment picks the behaviour, as NAME or NAME-ARG[-TAG...]
   html        200 HTML page   empty      200 with an empty body
   redirect    302 to /ok/... with the body "moved"
   count       /count/REST answers how many requests /REST has had
+  conns       /conns/REST answers over how many connections they came
+  bytes       /bytes/REST answers how many bytes they asked for (range
+              lengths; the whole blob for a request without a range)
   md5         /md5/blob-N answers the MD5 hex of blob-N
 The last segment blob-N names N bytes of fixed pseudo-random content.
 """
@@ -50,7 +58,10 @@ STALL_LIMIT_S = 60
 _blobs = {}
 _blobs_lock = threading.Lock()
 _counts = {}
+_conns = {}
+_asked = {}
 _counts_lock = threading.Lock()
+_connection_ids = iter(range(1, 1 << 62))
 
 
 def blob(size):
@@ -84,6 +95,9 @@ class Handler(BaseHTTPRequestHandler):
     timeout = 30
 
     def setup(self):
+        with _counts_lock:
+            self.connection_id = next(_connection_ids)
+        self.requests_here = 0
         if isinstance(self.request, ssl.SSLSocket):
             self.request.settimeout(10)
             try:
@@ -95,15 +109,16 @@ class Handler(BaseHTTPRequestHandler):
     def log_message(self, fmt, *args):
         pass
 
-    def _send(self, status, body, ctype="application/octet-stream", extra=None, length=None):
+    def _send(self, status, body, ctype="application/octet-stream", extra=None, length=None, keep=False):
         self.send_response(status)
         self.send_header("Content-Type", ctype)
         self.send_header("Content-Length", str(len(body) if length is None else length))
-        self.send_header("Connection", "close")
+        if not keep:
+            self.send_header("Connection", "close")
         for k, v in (extra or {}).items():
             self.send_header(k, v)
         self.end_headers()
-        self.close_connection = True
+        self.close_connection = not keep
         return body
 
     def _write(self, body):
@@ -128,8 +143,10 @@ class Handler(BaseHTTPRequestHandler):
 
     def do_GET(self):
         path = self.path.split("?")[0]
+        self.requests_here += 1
         with _counts_lock:
             _counts[path] = _counts.get(path, 0) + 1
+            _conns.setdefault(path, set()).add(self.connection_id)
         segments = [s for s in path.split("/") if s]
         head = segments[0] if segments else ""
         name, _, rest = head.partition("-")
@@ -140,10 +157,13 @@ class Handler(BaseHTTPRequestHandler):
         size = len(data)
         rng = parse_range(self.headers.get("Range"), size)
 
-        if name == "count":
+        with _counts_lock:
+            _asked[path] = _asked.get(path, 0) + (size if rng is None else max(0, min(rng[1], size - 1) - rng[0] + 1))
+        if name in ("count", "conns", "bytes"):
             rest_path = "/" + "/".join(segments[1:])
             with _counts_lock:
-                n = _counts.get(rest_path, 0)
+                n = {"count": _counts, "bytes": _asked}[name].get(rest_path, 0) if name != "conns" \
+                    else len(_conns.get(rest_path, ()))
             self._write(self._send(200, str(n).encode(), "text/plain"))
         elif name == "md5":
             self._write(self._send(200, hashlib.md5(data).hexdigest().encode(), "text/plain"))
@@ -166,7 +186,7 @@ class Handler(BaseHTTPRequestHandler):
                                    {"Location": "/ok/" + "/".join(segments[1:])}))
         elif name == "norange":
             self._write(self._send(200, data))
-        elif name in ("ok", "short", "long", "wrongbytes", "drop", "slow"):
+        elif name in ("ok", "short", "long", "wrongbytes", "drop", "slow", "dropkeep", "breakkeep"):
             self._blob_answer(name, arg_num, data, rng)
         else:
             self._write(self._send(404, b"unknown behaviour", "text/plain"))
@@ -183,7 +203,21 @@ class Handler(BaseHTTPRequestHandler):
             status, part = 206, data[first:last_byte + 1]
             extra = {"Content-Range": "bytes %d-%d/%d" % (first, last_byte, size)}
         if name == "ok":
-            self._write(self._send(status, part, extra=extra))
+            self._write(self._send(status, part, extra=extra, keep=True))
+        elif name == "dropkeep":
+            self._write(self._send(status, part, extra=extra, keep=True))
+            self.close_connection = True
+        elif name == "breakkeep":
+            if self.requests_here == 1:
+                self._write(self._send(status, part, extra=extra, keep=True))
+                return
+            self._send(status, b"", extra=extra, length=len(part), keep=True)
+            self._write(part[:len(part) // 2])
+            self.close_connection = True
+            try:
+                self.connection.shutdown(socket.SHUT_RDWR)
+            except OSError:
+                pass
         elif name == "short":
             self._write(self._send(status, part[:-1], extra=extra))
         elif name == "long":

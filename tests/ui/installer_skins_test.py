@@ -134,7 +134,7 @@ def main():
         if png is None or len(tree) < len(INSTALL_CONTROLS):
             return finish()
         check(tree["install_label"][1] == (9, 9, 709, 454), "install page at 9,9-709,454")
-        custom_place = tree["custom_install"][1]
+        custom_place, start_png = tree["custom_install"][1], png
         for name in ("minsize", "close"):
             l, t, rr, b = tree[name][1]
             check(0 <= l < rr <= 718 and 0 <= t < b <= 50, "%s lies in the caption strip: %s" % (name, tree[name][1]))
@@ -160,7 +160,6 @@ def main():
 
         # Hot and pushed faces (a state image missing or misnamed falls back
         # to the normal face).
-        plain = png
         states = {
             "mouseenter": [("install", 14, None, "#17C2A4"), ("close", 4, 4, "#F0544C"),
                            ("agreement", 2, 8, "#12C4A6"), ("chose_path", 7, 5, "#EAF8F5"),
@@ -180,7 +179,7 @@ def main():
                     continue
                 check(near(got, hex_rgba(want), 4), "%s %s face at %s: %s" % (name, event, point, got))
         l, t = tree["minsize"][1][:2]
-        normal = pixel(plain, l + 4, t + 4)
+        normal = pixel(start_png, l + 4, t + 4)
         check(sum(minsize_faces[0][:3]) > sum(normal[:3]) + 30 and
               sum(minsize_faces[1][:3]) > sum(minsize_faces[0][:3]) + 30,
               "minimise button lighter when hot, lighter still when pushed: %s %s %s" % (normal, *minsize_faces))

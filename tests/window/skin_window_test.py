@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """skin-render --window end to end on the X display: the layered window shows
 its opaque controls and leaves undrawn pixels as holes to the root window; a
-real drag on the caption moves it; Escape closes it with exit code 0, and so
+real hover shows a control's tooltip and leaving hides it; a real drag on the
+caption moves it; Escape closes it with exit code 0, and so
 does --close-after; a skin that does not build fails with a message, not a
 message box. Needs DISPLAY (scripts/with-display), xdotool and ImageMagick."""
 import argparse
@@ -34,6 +35,24 @@ def pixel(shot, x, y):
     width, _height, raw = shot
     p = (y * width + x) * 3
     return tuple(raw[p:p + 3])
+
+
+def changed_rows(a, b):
+    """Rows of the screen where two grabs differ."""
+    width, height, _ = a
+    stride = width * 3
+    return [y for y in range(height) if a[2][y * stride:(y + 1) * stride] != b[2][y * stride:(y + 1) * stride]]
+
+
+def wait_for_change(base, timeout):
+    """The rows that differ from base once the screen changes; [] on timeout."""
+    end = time.time() + timeout
+    while time.time() < end:
+        rows = changed_rows(base, grab())
+        if rows:
+            return rows
+        time.sleep(0.2)
+    return []
 
 
 def wait_for(pred, timeout):
@@ -88,6 +107,19 @@ def main():
         for px, py in ((x + 150, y + 60), (x + 199, y + 79)):
             check(pixel(shot, px, py) == pixel(before, px, py),
                   "hole at %d,%d: %s vs %s" % (px, py, pixel(shot, px, py), pixel(before, px, py)))
+
+        # Real hover: the bottom control's tooltip appears by the pointer and
+        # goes when the pointer leaves the window.
+        subprocess.run(["xdotool", "mousemove", "5", "5"], check=True)
+        time.sleep(0.5)
+        calm = grab()
+        subprocess.run(["xdotool", "mousemove", str(x + 100), str(y + 100)], check=True)
+        rows = wait_for_change(calm, 20)
+        check(bool(rows), "tooltip appears on hover")
+        check(rows and y + 100 <= min(rows) and max(rows) <= y + 100 + 80, "tooltip below the pointer: rows %s" % (
+            (min(rows), max(rows)) if rows else None,))
+        subprocess.run(["xdotool", "mousemove", "5", "5"], check=True)
+        check(wait_for(lambda: not changed_rows(calm, grab()), 20), "tooltip hidden when the pointer leaves")
 
         # A real drag on the caption (a plain control in the caption band).
         subprocess.run(["xdotool", "mousemove", str(x + 100), str(y + 10), "mousedown", "1",
