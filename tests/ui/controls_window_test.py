@@ -10,31 +10,10 @@ import subprocess
 import sys
 import time
 
-failures = []
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from ui_checks import Tool, check, finish, grab, pixel, xdotool  # noqa: E402
 
 NORMAL, HOT, PUSHED, SELECTED = (200, 0, 0), (0, 200, 0), (0, 0, 200), (200, 0, 200)
-
-
-def check(condition, what):
-    if not condition:
-        failures.append(what)
-        print("FAIL:", what)
-
-
-def grab():
-    size = subprocess.run(["xdpyinfo"], capture_output=True, text=True, check=True).stdout
-    dims = [line.split()[1] for line in size.splitlines() if "dimensions:" in line][0]
-    width, height = (int(v) for v in dims.split("x"))
-    raw = subprocess.run(["import", "-silent", "-window", "root", "-depth", "8", "rgb:-"],
-                         capture_output=True, check=True).stdout
-    assert len(raw) == width * height * 3, "unexpected grab size"
-    return width, raw
-
-
-def pixel(shot, x, y):
-    width, raw = shot
-    p = (y * width + x) * 3
-    return tuple(raw[p:p + 3])
 
 
 def shows(x, y, colour, timeout=10):
@@ -49,10 +28,6 @@ def shows(x, y, colour, timeout=10):
     return False, seen
 
 
-def xdotool(*args):
-    subprocess.run(["xdotool"] + [str(a) for a in args], check=True)
-
-
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--tool", required=True)
@@ -62,11 +37,9 @@ def main():
     if not os.environ.get("DISPLAY"):
         print("controls_window_test needs an X display (run it through scripts/with-display)")
         return 1
-    skin = os.path.join(args.skins, "controls")
-    if args.emulator:
-        skin = "Z:" + skin
-    command = ([args.emulator] if args.emulator else []) + [args.tool, skin, "controls.xml", "--window",
-                                                            "--close-after", "90000"]
+    tool = Tool(args.tool, args.emulator)
+    skin = tool.path(os.path.join(args.skins, "controls"))
+    command = tool.command(skin, "controls.xml", "--window", "--close-after", "90000")
     # The pointer starts away from where the window will be.
     xdotool("mousemove", 0, 0)
     proc = subprocess.Popen(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
@@ -107,11 +80,7 @@ def main():
             proc.wait()
         xdotool("mousemove", 0, 0)
 
-    if failures:
-        print("%d check(s) failed" % len(failures))
-        return 1
-    print("controls in a real window: all checks passed")
-    return 0
+    return finish("controls in a real window")
 
 
 if __name__ == "__main__":

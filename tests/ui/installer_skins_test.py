@@ -11,15 +11,9 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from skin_render_test import Runner, pixel, read_png  # noqa: E402
-
-failures = []
-
-
-def check(condition, what):
-    if not condition:
-        failures.append(what)
-        print("FAIL:", what)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from skin_render_test import pixel, read_png  # noqa: E402
+from ui_checks import Tool, check, finish  # noqa: E402
 
 
 def near(got, want, tolerance=14):
@@ -106,7 +100,7 @@ def main():
     parser.add_argument("--emulator")
     args = parser.parse_args()
     check_assets(args.skin, args.sources)
-    r = Runner(args.tool, args.emulator)
+    r = Tool(args.tool, args.emulator)
     skin = r.path(args.skin)
 
     with tempfile.TemporaryDirectory() as tmp:
@@ -132,7 +126,7 @@ def main():
             if got is not None and visible is not None:
                 check(got[2] == visible, "%s visible at start = %d: %s" % (name, visible, got))
         if png is None or len(tree) < len(INSTALL_CONTROLS):
-            return finish()
+            return finish("installer skins")
         check(tree["install_label"][1] == (9, 9, 709, 454), "install page at 9,9-709,454")
         custom_place, start_png = tree["custom_install"][1], png
         for name in ("minsize", "close"):
@@ -243,15 +237,7 @@ def main():
             link = [pixel(png, x, y) for x in range(l, rr) for y in range(t, b)]
             check(any(near(p, BRAND, 20) for p in link), "green link text")
 
-    return finish()
-
-
-def finish():
-    if failures:
-        print("%d check(s) failed" % len(failures))
-        return 1
-    print("installer skins: all checks passed")
-    return 0
+    return finish("installer skins")
 
 
 if __name__ == "__main__":

@@ -4,11 +4,13 @@ PNG, the printed tree, --set, --size and the failure exit code."""
 import argparse
 import os
 import struct
-import subprocess
 import sys
 import tempfile
 import zlib
 import zipfile
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from ui_checks import Tool, check, finish  # noqa: E402
 
 
 def read_png(path):
@@ -51,28 +53,6 @@ def read_png(path):
 
 def pixel(png, x, y):
     return tuple(png[2][y][x * 4:x * 4 + 4])
-
-
-class Runner:
-    def __init__(self, tool, emulator):
-        self.tool, self.emulator = tool, emulator
-
-    def path(self, p):
-        # Windows programs under Wine see the Linux root as drive Z:.
-        return "Z:" + p if self.emulator else p
-
-    def run(self, *args):
-        cmd = ([self.emulator] if self.emulator else []) + [self.tool] + list(args)
-        return subprocess.run(cmd, capture_output=True, text=True, timeout=120)
-
-
-failures = []
-
-
-def check(condition, what):
-    if not condition:
-        failures.append(what)
-        print("FAIL:", what)
 
 
 def ink_columns(png, y0, y1, x0, x1):
@@ -130,7 +110,7 @@ def main():
     parser.add_argument("--emulator")
     parser.add_argument("--gallery")
     args = parser.parse_args()
-    r = Runner(args.tool, args.emulator)
+    r = Tool(args.tool, args.emulator)
     basic = os.path.join(args.skins, "basic")
     with tempfile.TemporaryDirectory() as tmp:
         out = os.path.join(tmp, "render.png")
@@ -206,11 +186,7 @@ def main():
         if args.gallery:
             check_gallery(r, args.gallery, tmp)
 
-    if failures:
-        print("%d check(s) failed" % len(failures))
-        return 1
-    print("skin-render: all checks passed")
-    return 0
+    return finish("skin-render")
 
 
 if __name__ == "__main__":

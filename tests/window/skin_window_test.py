@@ -11,30 +11,8 @@ import subprocess
 import sys
 import time
 
-failures = []
-
-
-def check(condition, what):
-    if not condition:
-        failures.append(what)
-        print("FAIL:", what)
-
-
-def grab():
-    """The whole root window as (width, height, rgb bytes)."""
-    size = subprocess.run(["xdpyinfo"], capture_output=True, text=True, check=True).stdout
-    dims = [line.split()[1] for line in size.splitlines() if "dimensions:" in line][0]
-    width, height = (int(v) for v in dims.split("x"))
-    raw = subprocess.run(["import", "-silent", "-window", "root", "-depth", "8", "rgb:-"],
-                         capture_output=True, check=True).stdout
-    assert len(raw) == width * height * 3, "unexpected grab size"
-    return width, height, raw
-
-
-def pixel(shot, x, y):
-    width, _height, raw = shot
-    p = (y * width + x) * 3
-    return tuple(raw[p:p + 3])
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from ui_checks import Tool, check, finish, grab, pixel, wait_for, xdotool  # noqa: E402
 
 
 def changed_rows(a, b):
@@ -53,26 +31,6 @@ def wait_for_change(base, timeout):
             return rows
         time.sleep(0.2)
     return []
-
-
-def wait_for(pred, timeout):
-    end = time.time() + timeout
-    while time.time() < end:
-        if pred():
-            return True
-        time.sleep(0.2)
-    return False
-
-
-class Tool:
-    def __init__(self, tool, emulator):
-        self.tool, self.emulator = tool, emulator
-
-    def path(self, p):
-        return "Z:" + p if self.emulator else p
-
-    def command(self, *args):
-        return ([self.emulator] if self.emulator else []) + [self.tool] + list(args)
 
 
 def main():
@@ -110,28 +68,27 @@ def main():
 
         # Real hover: the bottom control's tooltip appears by the pointer and
         # goes when the pointer leaves the window.
-        subprocess.run(["xdotool", "mousemove", "5", "5"], check=True)
+        xdotool("mousemove", 5, 5)
         time.sleep(0.5)
         calm = grab()
-        subprocess.run(["xdotool", "mousemove", str(x + 100), str(y + 100)], check=True)
+        xdotool("mousemove", x + 100, y + 100)
         rows = wait_for_change(calm, 20)
         check(bool(rows), "tooltip appears on hover")
         check(rows and y + 100 <= min(rows) and max(rows) <= y + 100 + 80, "tooltip below the pointer: rows %s" % (
             (min(rows), max(rows)) if rows else None,))
-        subprocess.run(["xdotool", "mousemove", "5", "5"], check=True)
+        xdotool("mousemove", 5, 5)
         check(wait_for(lambda: not changed_rows(calm, grab()), 20), "tooltip hidden when the pointer leaves")
 
         # A real drag on the caption (a plain control in the caption band).
-        subprocess.run(["xdotool", "mousemove", str(x + 100), str(y + 10), "mousedown", "1",
-                        "mousemove", str(x + 120), str(y + 30), "mousemove", str(x + 160), str(y + 70),
-                        "mouseup", "1"], check=True)
+        xdotool("mousemove", x + 100, y + 10, "mousedown", 1, "mousemove", x + 120, y + 30,
+                "mousemove", x + 160, y + 70, "mouseup", 1)
         moved = wait_for(lambda: pixel(grab(), x + 60 + 20, y + 60 + 20) == blue, 30)
         check(moved, "caption drag moves the window")
 
         # Escape closes it; the exit code is 0.
-        subprocess.run(["xdotool", "mousemove", str(x + 60 + 100), str(y + 60 + 100), "click", "1"], check=True)
+        xdotool("mousemove", x + 60 + 100, y + 60 + 100, "click", 1)
         time.sleep(0.3)
-        subprocess.run(["xdotool", "key", "Escape"], check=True)
+        xdotool("key", "Escape")
         # Well before --close-after would end it.
         try:
             out, err = proc.communicate(timeout=60)
@@ -159,11 +116,7 @@ def main():
                          text=True, timeout=60)
     check(res.returncode == 2, "--close-after without --window is a usage error")
 
-    if failures:
-        print("%d check(s) failed" % len(failures))
-        return 1
-    print("skin-render --window: all checks passed")
-    return 0
+    return finish("skin-render --window")
 
 
 if __name__ == "__main__":
