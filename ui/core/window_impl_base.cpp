@@ -6,21 +6,12 @@
 #include <vector>
 
 #include "ui/controls/control_ui.h"
-#include "ui/core/window_geometry.h"
+#include "ui/core/window_geometry_win.h"
 #include "ui/skin/skin_builder.h"
 
 namespace SkinUI {
 
 namespace {
-
-FrameRect ToFrame(const RECT& r) {
-    FrameRect f;
-    f.left = r.left;
-    f.top = r.top;
-    f.right = r.right;
-    f.bottom = r.bottom;
-    return f;
-}
 
 // The copy of a "ZIP" resource the skin archive reads from. It stays for
 // the life of the process: the open archive points into it, and every

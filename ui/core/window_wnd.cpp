@@ -1,7 +1,7 @@
 #include "ui/core/window_wnd.h"
 
 #include "ui/core/manager_ui.h"
-#include "ui/core/window_geometry.h"
+#include "ui/core/window_geometry_win.h"
 
 namespace SkinUI {
 
@@ -10,13 +10,28 @@ namespace {
 // The window property a superclassed window keeps its object in.
 constexpr const wchar_t* kObjectProperty = L"WndX";
 
-FrameRect ToFrame(const RECT& r) {
-    FrameRect f;
-    f.left = r.left;
-    f.top = r.top;
-    f.right = r.right;
-    f.bottom = r.bottom;
-    return f;
+// A window of our own class keeps its object in its user data; a superclassed
+// one in a property, as its user data may belong to the original class.
+void BindObject(HWND window, CWindowWnd* object, bool inProperty) {
+    if (inProperty) {
+        SetPropW(window, kObjectProperty, object);
+    } else {
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object));
+    }
+}
+
+CWindowWnd* BoundObject(HWND window, bool inProperty) {
+    if (inProperty) return static_cast<CWindowWnd*>(GetPropW(window, kObjectProperty));
+    return reinterpret_cast<CWindowWnd*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+void UnbindObject(HWND window, bool inProperty) {
+    if (inProperty) {
+        SetPropW(window, kObjectProperty, nullptr);
+        RemovePropW(window, kObjectProperty);
+    } else {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    }
 }
 
 }  // namespace
@@ -171,6 +186,14 @@ LRESULT CWindowWnd::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK CWindowWnd::FrameWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return RouteMessage(window, msg, wParam, lParam, false);
+}
+
+LRESULT CALLBACK CWindowWnd::SuperclassWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return RouteMessage(window, msg, wParam, lParam, true);
+}
+
+LRESULT CWindowWnd::RouteMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, bool inProperty) {
     CWindowWnd* self = nullptr;
     if (msg == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
@@ -178,35 +201,12 @@ LRESULT CALLBACK CWindowWnd::FrameWindowProc(HWND window, UINT msg, WPARAM wPara
         // A window of the class made without an object stays unbound.
         if (self == nullptr) return DefWindowProcW(window, msg, wParam, lParam);
         self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        BindObject(window, self, inProperty);
     } else {
-        self = reinterpret_cast<CWindowWnd*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        self = BoundObject(window, inProperty);
         if (msg == WM_NCDESTROY && self != nullptr) {
             LRESULT result = CallWindowProcW(self->defaultProcedure_, window, msg, wParam, lParam);
-            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-            self->window_ = nullptr;
-            self->OnFinalMessage(window);
-            return result;
-        }
-    }
-    if (self != nullptr) return self->OnWindowMessage(msg, wParam, lParam);
-    return DefWindowProcW(window, msg, wParam, lParam);
-}
-
-LRESULT CALLBACK CWindowWnd::SuperclassWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    CWindowWnd* self = nullptr;
-    if (msg == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        self = static_cast<CWindowWnd*>(create->lpCreateParams);
-        if (self == nullptr) return DefWindowProcW(window, msg, wParam, lParam);
-        self->window_ = window;
-        SetPropW(window, kObjectProperty, self);
-    } else {
-        self = static_cast<CWindowWnd*>(GetPropW(window, kObjectProperty));
-        if (msg == WM_NCDESTROY && self != nullptr) {
-            LRESULT result = CallWindowProcW(self->defaultProcedure_, window, msg, wParam, lParam);
-            SetPropW(window, kObjectProperty, nullptr);
-            RemovePropW(window, kObjectProperty);
+            UnbindObject(window, inProperty);
             self->window_ = nullptr;
             self->OnFinalMessage(window);
             return result;

@@ -56,6 +56,9 @@ protected:
 
     static LRESULT CALLBACK FrameWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK SuperclassWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+    // Both procedures: binds the object on WM_NCCREATE, unbinds it after the
+    // default procedure's WM_NCDESTROY, and hands it everything in between.
+    static LRESULT RouteMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, bool inProperty);
 
     HWND window_ = nullptr;
     WNDPROC defaultProcedure_ = DefWindowProcW;
