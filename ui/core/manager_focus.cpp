@@ -44,16 +44,7 @@ CControlUI* CManagerUI::TabTarget(CControlUI* from, bool forward, CControlUI** l
 void CManagerUI::RequestFocus(CControlUI* control) {
     SetFocus(tree_.paintWindow);
     if (control == nullptr) return;
-    if (tree_.focused != nullptr) {
-        CControlUI* old = tree_.focused;
-        UiEvent event;
-        event.type = EventKillFocus;
-        event.sender = control;
-        event.timestamp = GetTickCount();
-        old->DispatchEvent(event);
-        RaiseNotify(old, UI_TEXT("killfocus"));
-        tree_.focused = nullptr;
-    }
+    DropFocus(control);
     // The next paint moves forward from the tab stop before the control,
     // which lands on the first tab stop at or after it.
     tree_.focused = tree_.root != nullptr ? TabTarget(control, false, nullptr) : nullptr;

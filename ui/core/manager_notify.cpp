@@ -71,18 +71,21 @@ bool CManagerUI::SetAfterPaintIndex(CControlUI* control, int index) {
     return tree_.afterPaint.InsertAt(index, control);
 }
 
+void CManagerUI::DropFocus(CControlUI* taker) {
+    if (tree_.focused == nullptr) return;
+    CControlUI* old = tree_.focused;
+    UiEvent event;
+    event.type = EventKillFocus;
+    event.sender = taker;
+    event.timestamp = GetTickCount();
+    old->DispatchEvent(event);
+    RaiseNotify(old, UI_TEXT("killfocus"));
+    tree_.focused = nullptr;
+}
+
 void CManagerUI::FocusControl(CControlUI* control) {
     if (control == tree_.focused) return;
-    if (tree_.focused != nullptr) {
-        CControlUI* old = tree_.focused;
-        UiEvent event;
-        event.type = EventKillFocus;
-        event.sender = control;
-        event.timestamp = GetTickCount();
-        old->DispatchEvent(event);
-        RaiseNotify(old, UI_TEXT("killfocus"));
-        tree_.focused = nullptr;
-    }
+    DropFocus(control);
     if (control == nullptr || control->Manager() != this || !control->IsVisible() || !control->IsEnabled())
         return;
     tree_.focused = control;

@@ -275,6 +275,9 @@ private:
     void PaintLayered();
     void ReleasePaintObjects();
     CControlUI* TabTarget(CControlUI* from, bool forward, CControlUI** last);
+    // Tells the focused control, if any, that taker takes the focus, and
+    // leaves no control focused.
+    void DropFocus(CControlUI* taker);
     bool NativeTimerIdInUse(UINT_PTR id) const;
 
     // Deletes the tree, the queued notifications and the option groups and
