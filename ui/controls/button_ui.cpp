@@ -30,14 +30,7 @@ void CButtonUI::SetEnabled(bool enabled) {
 }
 
 void CButtonUI::HandleEvent(UiEvent& event) {
-    if (!AcceptsMouse() && IsMouseEvent(event.type)) {
-        if (Parent() != nullptr) {
-            Parent()->HandleEvent(event);
-        } else {
-            CLabelUI::HandleEvent(event);
-        }
-        return;
-    }
+    if (PassOnRefusedMouse(event)) return;
     const RECT item = ItemRect();
     const bool in = PtInRect(&item, event.mousePoint) != FALSE;
     switch (event.type) {

@@ -90,6 +90,16 @@ bool CLabelUI::HandleDragEvent(UiEvent& event) {
     }
 }
 
+bool CLabelUI::PassOnRefusedMouse(UiEvent& event) {
+    if (AcceptsMouse() || !IsMouseEvent(event.type)) return false;
+    if (Parent() != nullptr) {
+        Parent()->HandleEvent(event);
+    } else {
+        CLabelUI::HandleEvent(event);
+    }
+    return true;
+}
+
 void CLabelUI::HandleEvent(UiEvent& event) {
     if (event.type == EventSetFocus || event.type == EventKillFocus) {
         SetFocusedFlag(event.type == EventSetFocus);

@@ -127,6 +127,9 @@ protected:
     // Plain or markup text, without links.
     void DrawLabelText(HDC hdc, RECT rect, const UiChar* text, uint32_t color, uint32_t style);
     void SetTextRect(const RECT& rect) { textRect_ = rect; }
+    // A control that takes no mouse input hands mouse events to its parent
+    // (at the root, to the label's own handling); true when it did so.
+    bool PassOnRefusedMouse(UiEvent& event);
 
 private:
     static constexpr uint32_t kDragging = 0x40;

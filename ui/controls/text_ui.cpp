@@ -30,14 +30,7 @@ int CTextUI::LinkAt(POINT point) const {
 }
 
 void CTextUI::HandleEvent(UiEvent& event) {
-    if (!AcceptsMouse() && IsMouseEvent(event.type)) {
-        if (Parent() != nullptr) {
-            Parent()->HandleEvent(event);
-        } else {
-            CLabelUI::HandleEvent(event);
-        }
-        return;
-    }
+    if (PassOnRefusedMouse(event)) return;
     const int link = LinkAt(event.mousePoint);
     switch (event.type) {
         case EventSetCursor:
