@@ -27,21 +27,12 @@ void CButtonUI::DrawStateImages(HDC hdc) {
 }
 
 void CButtonUI::DrawTextContent(HDC hdc) {
-    RefreshPaintState();
-    StoreDefaultColors();
-    const UiString text = GetText();
-    if (text.IsEmpty()) return;
-    RECT rect = PaddedRect();
-    SetTextRect(rect);
-    uint32_t color = IsEnabled() ? TextColor() : DisabledTextColor();
-    if ((state_ & kPushed) != 0 && pushedTextColor_ != 0) {
-        color = pushedTextColor_;
-    } else if ((state_ & kHot) != 0 && hotTextColor_ != 0) {
-        color = hotTextColor_;
-    } else if ((state_ & kFocused) != 0 && focusedTextColor_ != 0) {
-        color = focusedTextColor_;
-    }
-    DrawLabelText(hdc, rect, text.Data(), color, TextStyle());
+    DrawStateText(hdc, [this]() -> uint32_t {
+        if ((state_ & kPushed) != 0 && pushedTextColor_ != 0) return pushedTextColor_;
+        if ((state_ & kHot) != 0 && hotTextColor_ != 0) return hotTextColor_;
+        if ((state_ & kFocused) != 0 && focusedTextColor_ != 0) return focusedTextColor_;
+        return IsEnabled() ? TextColor() : DisabledTextColor();
+    });
 }
 
 }  // namespace SkinUI

@@ -81,6 +81,18 @@ protected:
     // Focused from HasFocus, disabled from IsEnabled.
     void RefreshPaintState();
     uint32_t& MutableState() { return state_; }
+    // Draws the text, if any, in the padded rectangle, in the colour colorOf
+    // picks once the state and the default colours are up to date.
+    template <typename ColorOf>
+    void DrawStateText(HDC hdc, ColorOf colorOf) {
+        RefreshPaintState();
+        StoreDefaultColors();
+        const UiString text = GetText();
+        if (text.IsEmpty()) return;
+        RECT rect = PaddedRect();
+        SetTextRect(rect);
+        DrawLabelText(hdc, rect, text.Data(), colorOf(), TextStyle());
+    }
 
 private:
     bool hotAllowed_ = true;

@@ -112,15 +112,10 @@ void COptionUI::DrawTextContent(HDC hdc) {
         MutableState() = (saved & kPushed) | (State() & ~kPushed);
         return;
     }
-    RefreshPaintState();
-    StoreDefaultColors();
-    const UiString text = GetText();
-    if (text.IsEmpty()) return;
-    RECT rect = PaddedRect();
-    SetTextRect(rect);
-    const uint32_t textColor = selectedTextColor_ != 0 ? selectedTextColor_ : TextColor();
-    const uint32_t color = IsEnabled() ? textColor : DisabledTextColor();
-    DrawLabelText(hdc, rect, text.Data(), color, TextStyle());
+    DrawStateText(hdc, [this]() -> uint32_t {
+        const uint32_t textColor = selectedTextColor_ != 0 ? selectedTextColor_ : TextColor();
+        return IsEnabled() ? textColor : DisabledTextColor();
+    });
 }
 
 }  // namespace SkinUI
