@@ -10,20 +10,8 @@ const SkinUI::UiChar* ErrorForm::WindowClassName() const {
     return L"ErrorForm";
 }
 
-SkinUI::UiString ErrorForm::SkinFolder() {
-    return SkinUI::UiString(L"skin\\");
-}
-
 SkinUI::UiString ErrorForm::SkinFile() {
     return SkinUI::UiString(L"os_error.xml");
-}
-
-int ErrorForm::SkinSourceKind() {
-    return 4;  // the ZIP archive in the program's resources
-}
-
-const SkinUI::UiChar* ErrorForm::SkinResourceId() {
-    return MAKEINTRESOURCEW(200);
 }
 
 void ErrorForm::OnInitWindow() {

@@ -4,7 +4,7 @@
 // older than Windows 7: a notice, the link to the web edition and a close
 // button. Nothing is downloaded or installed on this path.
 
-#include "ui/core/window_impl_base.h"
+#include "app/shipped_skin_form.h"
 
 namespace SkinUI {
 class CControlUI;
@@ -12,14 +12,11 @@ class CControlUI;
 
 namespace kelo {
 
-class ErrorForm : public SkinUI::WindowImplBase {
+class ErrorForm : public ShippedSkinForm {
 protected:
     const SkinUI::UiChar* WindowClassName() const override;
     void OnInitWindow() override;
-    SkinUI::UiString SkinFolder() override;
     SkinUI::UiString SkinFile() override;
-    int SkinSourceKind() override;
-    const SkinUI::UiChar* SkinResourceId() override;
     void OnNotify(SkinUI::NotifyMsg& msg) override;
 
 private:

@@ -68,20 +68,8 @@ const SkinUI::UiChar* InstallForm::WindowClassName() const {
     return L"InstallForm";
 }
 
-SkinUI::UiString InstallForm::SkinFolder() {
-    return SkinUI::UiString(L"skin\\");
-}
-
 SkinUI::UiString InstallForm::SkinFile() {
     return SkinUI::UiString(L"install_form.xml");
-}
-
-int InstallForm::SkinSourceKind() {
-    return 4;  // the ZIP archive in the program's resources
-}
-
-const SkinUI::UiChar* InstallForm::SkinResourceId() {
-    return MAKEINTRESOURCEW(200);
 }
 
 void InstallForm::OnInitWindow() {

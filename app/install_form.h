@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/install_view_bridge.h"
-#include "ui/core/window_impl_base.h"
+#include "app/shipped_skin_form.h"
 
 namespace SkinUI {
 class CControlUI;
@@ -23,7 +23,7 @@ namespace kelo {
 // Posted by the bridge: requests of other threads are waiting.
 constexpr UINT WM_VIEW_REQUESTS = WM_APP + 1;
 
-class InstallForm : public SkinUI::WindowImplBase, private IInstallPage {
+class InstallForm : public ShippedSkinForm, private IInstallPage {
 public:
     InstallForm();
     ~InstallForm() override;
@@ -40,10 +40,7 @@ protected:
     LRESULT OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void OnFinalMessage(HWND window) override;
     void OnInitWindow() override;
-    SkinUI::UiString SkinFolder() override;
     SkinUI::UiString SkinFile() override;
-    int SkinSourceKind() override;
-    const SkinUI::UiChar* SkinResourceId() override;
     void OnNotify(SkinUI::NotifyMsg& msg) override;
 
 private:
