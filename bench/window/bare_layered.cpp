@@ -9,20 +9,12 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/window/process_clock.h"
+
 namespace {
 
 constexpr int kWidth = 718;
 constexpr int kHeight = 463;
-
-double MsSinceProcessStart() {
-    FILETIME created, exited, kernel, user, now;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    GetSystemTimeAsFileTime(&now);
-    auto ticks = [](const FILETIME& t) {
-        return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-    };
-    return static_cast<double>(ticks(now) - ticks(created)) / 10000.0;
-}
 
 HWND ShowLayered() {
     WNDCLASSW wc = {};

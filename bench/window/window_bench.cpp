@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/window/process_clock.h"
 #include "ui/controls/control_ui.h"
 #include "ui/core/painter_gdi.h"
 #include "ui/core/window_impl_base.h"
@@ -22,16 +23,6 @@ namespace {
 
 using SkinUI::CControlUI;
 using SkinUI::UiString;
-
-double MsSinceProcessStart() {
-    FILETIME created, exited, kernel, user, now;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    GetSystemTimeAsFileTime(&now);
-    auto ticks = [](const FILETIME& t) {
-        return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-    };
-    return static_cast<double>(ticks(now) - ticks(created)) / 10000.0;
-}
 
 double NowMs() {
     LARGE_INTEGER f, c;
