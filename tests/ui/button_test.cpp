@@ -14,6 +14,7 @@
 namespace SkinUI {
 namespace {
 
+using testing_support::AddPlaced;
 using testing_support::Apply;
 using testing_support::Canvas;
 using testing_support::NearRgb;
@@ -40,10 +41,7 @@ protected:
     T* Add(const wchar_t* name, const wchar_t* attributes) {
         auto* control = new T;
         control->SetName(name);
-        Apply(control, attributes);
-        root->Add(control);
-        root->Place({0, 0, 300, 200}, false);
-        return control;
+        return AddPlaced(root, control, attributes, {0, 0, 300, 200});
     }
     // The colour painted at x, y after a paint of the whole tree.
     uint32_t PaintedAt(int x, int y) {

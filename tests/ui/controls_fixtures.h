@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "ui/controls/container_ui.h"
 #include "ui/controls/control_ui.h"
 #include "ui/core/manager_ui.h"
 
@@ -50,6 +51,16 @@ private:
 
 // Applies name="value" pairs in order.
 void Apply(CControlUI* control, const wchar_t* attributes);
+
+// Applies the attributes to control, adds it to root and lays root out in
+// place; the control, for chaining.
+template <typename T>
+T* AddPlaced(CContainerUI* root, T* control, const wchar_t* attributes, const RECT& place) {
+    Apply(control, attributes);
+    root->Add(control);
+    root->Place(place, false);
+    return control;
+}
 
 // The folder of the test skins (tests/data/ui/skins/<name>/).
 std::wstring SkinFolder(const char* name);

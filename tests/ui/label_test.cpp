@@ -15,6 +15,7 @@
 namespace SkinUI {
 namespace {
 
+using testing_support::AddPlaced;
 using testing_support::Apply;
 using testing_support::Canvas;
 using testing_support::NearRgb;
@@ -59,11 +60,7 @@ protected:
     }
     template <typename T>
     T* Add(const wchar_t* attributes) {
-        auto* control = new T;
-        Apply(control, attributes);
-        root->Add(control);
-        root->Place({0, 0, 300, 200}, false);
-        return control;
+        return AddPlaced(root, new T, attributes, {0, 0, 300, 200});
     }
 
     WindowedManager wm;

@@ -10,7 +10,7 @@
 namespace SkinUI {
 namespace {
 
-using testing_support::Apply;
+using testing_support::AddPlaced;
 using testing_support::Canvas;
 using testing_support::SkinFolder;
 using testing_support::WindowedManager;
@@ -25,11 +25,7 @@ protected:
     void TearDown() override { CManagerUI::SetSkinFolderPath(L""); }
 
     CProgressUI* AddBar(const wchar_t* attributes) {
-        auto* bar = new CProgressUI;
-        Apply(bar, attributes);
-        root->Add(bar);
-        root->Place({0, 0, 800, 220}, false);
-        return bar;
+        return AddPlaced(root, new CProgressUI, attributes, {0, 0, 800, 220});
     }
 
     WindowedManager wm;
