@@ -42,8 +42,12 @@ TEST_F(ProgressTree, FillWidthsOnASevenHundredPixelBar) {
         const int width = 700 * value / 100;
         EXPECT_EQ(bar->ForeImageSpec().dest.right, width) << value;
         // The fill's last column, and the track right after it.
-        if (width > 0) EXPECT_NE(canvas.Rgb(width - 1, 1), 0xDCDCDCu) << value;
-        if (width < 700) EXPECT_EQ(canvas.Rgb(width, 1), 0xDCDCDCu) << value;
+        if (width > 0) {
+            EXPECT_NE(canvas.Rgb(width - 1, 1), 0xDCDCDCu) << value;
+        }
+        if (width < 700) {
+            EXPECT_EQ(canvas.Rgb(width, 1), 0xDCDCDCu) << value;
+        }
     }
 }
 
