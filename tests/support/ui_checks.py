@@ -1,6 +1,8 @@
 """What the end-to-end UI tests share: checks that collect failures and a
 final verdict, running a Windows tool natively or under Wine, and the X
 screen (grabs with ImageMagick's import, input with xdotool)."""
+import argparse
+import os
 import subprocess
 import time
 
@@ -37,6 +39,20 @@ class Tool:
 
     def run(self, *args):
         return subprocess.run(self.command(*args), capture_output=True, text=True, timeout=120)
+
+
+def window_test_args(name):
+    """The arguments of a test of skin-render --window (--tool, --skins,
+    --emulator); None, after saying so, when there is no X display."""
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--tool", required=True)
+    parser.add_argument("--skins", required=True)
+    parser.add_argument("--emulator")
+    args = parser.parse_args()
+    if not os.environ.get("DISPLAY"):
+        print("%s needs an X display (run it through scripts/with-display)" % name)
+        return None
+    return args
 
 
 def grab():

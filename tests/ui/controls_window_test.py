@@ -4,14 +4,13 @@ driven by xdotool: hovering a button shows its hot image, pressing it the
 pushed image, leaving it with the button down the normal image again; a
 click on an option shows its selected image and a second click the normal one.
 Needs DISPLAY (scripts/with-display), xdotool and ImageMagick."""
-import argparse
 import os
 import subprocess
 import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from ui_checks import Tool, check, finish, grab, pixel, xdotool  # noqa: E402
+from ui_checks import Tool, check, finish, grab, pixel, window_test_args, xdotool  # noqa: E402
 
 NORMAL, HOT, PUSHED, SELECTED = (200, 0, 0), (0, 200, 0), (0, 0, 200), (200, 0, 200)
 
@@ -29,13 +28,8 @@ def shows(x, y, colour, timeout=10):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--tool", required=True)
-    parser.add_argument("--skins", required=True)
-    parser.add_argument("--emulator")
-    args = parser.parse_args()
-    if not os.environ.get("DISPLAY"):
-        print("controls_window_test needs an X display (run it through scripts/with-display)")
+    args = window_test_args("controls_window_test")
+    if args is None:
         return 1
     tool = Tool(args.tool, args.emulator)
     skin = tool.path(os.path.join(args.skins, "controls"))

@@ -5,14 +5,13 @@ real hover shows a control's tooltip and leaving hides it; a real drag on the
 caption moves it; Escape closes it with exit code 0, and so
 does --close-after; a skin that does not build fails with a message, not a
 message box. Needs DISPLAY (scripts/with-display), xdotool and ImageMagick."""
-import argparse
 import os
 import subprocess
 import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from ui_checks import Tool, check, finish, grab, pixel, wait_for, xdotool  # noqa: E402
+from ui_checks import Tool, check, finish, grab, pixel, wait_for, window_test_args, xdotool  # noqa: E402
 
 
 def changed_rows(a, b):
@@ -34,13 +33,8 @@ def wait_for_change(base, timeout):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--tool", required=True)
-    parser.add_argument("--skins", required=True)
-    parser.add_argument("--emulator")
-    args = parser.parse_args()
-    if not os.environ.get("DISPLAY"):
-        print("skin_window_test needs an X display (run it through scripts/with-display)")
+    args = window_test_args("skin_window_test")
+    if args is None:
         return 1
     tool = Tool(args.tool, args.emulator)
     skin = tool.path(os.path.join(args.skins, "preview"))
