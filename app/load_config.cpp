@@ -4,7 +4,7 @@
 // from (usually Downloads, where anyone could leave a "crypt32.dll").
 //
 // The linker here does not fill in the PE load configuration directory, so
-// the structure sits in its own section and tools/pe/set_load_config.py
+// the structure sits in its own section and tools/pe-load-config/set_load_config.py
 // points the directory at it after linking.
 
 #include <windows.h>
