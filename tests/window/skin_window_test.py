@@ -74,8 +74,10 @@ def main():
         check(wait_for(lambda: not changed_rows(calm, grab()), 20), "tooltip hidden when the pointer leaves")
 
         # A real drag on the caption (a plain control in the caption band).
-        xdotool("mousemove", x + 100, y + 10, "mousedown", 1, "mousemove", x + 120, y + 30,
-                "mousemove", x + 160, y + 70, "mouseup", 1)
+        # Pauses let Wine enter its move loop before the pointer moves, also
+        # on a loaded machine.
+        xdotool("mousemove", x + 100, y + 10, "mousedown", 1, "sleep", 0.5, "mousemove", x + 120, y + 30,
+                "sleep", 0.3, "mousemove", x + 160, y + 70, "sleep", 0.5, "mouseup", 1)
         moved = wait_for(lambda: pixel(grab(), x + 60 + 20, y + 60 + 20) == blue, 30)
         check(moved, "caption drag moves the window")
 
