@@ -90,28 +90,23 @@ void CManagerUI::OnMouseButton(UINT msg, WPARAM wParam, LPARAM lParam) {
 
     UiEvent event;
     event.timestamp = GetTickCount();
-    if (msg == WM_LBUTTONUP) {
+    // Button-up and the context menu both end a click: the control that took
+    // the button-down gets the event, wherever the pointer is now.
+    if (msg == WM_LBUTTONUP || msg == WM_CONTEXTMENU) {
         if (tree_.click == nullptr) return;
         CControlUI* click = tree_.click;
         ReleaseMouse();
         tree_.click = nullptr;
-        event.type = EventButtonUp;
-        event.mousePoint = point;
-        event.wParam = wParam;
-        event.lParam = lParam;
-        event.keyState = LOWORD(wParam);
-        DispatchTo(click, event);
-        return;
-    }
-    if (msg == WM_CONTEXTMENU) {
-        if (tree_.click == nullptr) return;
-        CControlUI* click = tree_.click;
-        ReleaseMouse();
-        tree_.click = nullptr;
-        event.type = EventContextMenu;
         event.mousePoint = point;
         event.keyState = LOWORD(wParam);
-        event.lParam = reinterpret_cast<LPARAM>(click);
+        if (msg == WM_LBUTTONUP) {
+            event.type = EventButtonUp;
+            event.wParam = wParam;
+            event.lParam = lParam;
+        } else {
+            event.type = EventContextMenu;
+            event.lParam = reinterpret_cast<LPARAM>(click);
+        }
         DispatchTo(click, event);
         return;
     }
